@@ -1,0 +1,37 @@
+# Poco Foundation and GoogleTest come built for MinGW from scripts/setup; SimpleIni is
+# Debian's header, exposed alone so that the host's /usr/include stays off the include path.
+
+set(_poco ${TARNWICK_DEPS}/poco-mingw)
+if(NOT EXISTS ${_poco}/lib/libPocoFoundation.a)
+  message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup")
+endif()
+add_library(Poco::Foundation STATIC IMPORTED GLOBAL)
+set_target_properties(Poco::Foundation PROPERTIES
+  IMPORTED_LOCATION ${_poco}/lib/libPocoFoundation.a
+  INTERFACE_INCLUDE_DIRECTORIES ${_poco}/include
+  INTERFACE_COMPILE_DEFINITIONS POCO_STATIC
+  INTERFACE_LINK_LIBRARIES "iphlpapi;ws2_32")
+
+set(_simpleini_header /usr/include/SimpleIni.h)
+if(NOT EXISTS ${_simpleini_header})
+  message(FATAL_ERROR "SimpleIni.h not found: install libsimpleini-dev (scripts/setup)")
+endif()
+set(_simpleini_dir ${CMAKE_BINARY_DIR}/simpleini-include)
+file(MAKE_DIRECTORY ${_simpleini_dir})
+file(CREATE_LINK ${_simpleini_header} ${_simpleini_dir}/SimpleIni.h SYMBOLIC)
+add_library(SimpleIni INTERFACE)
+# SYSTEM: the library's own warnings are not ours to fix.
+target_include_directories(SimpleIni SYSTEM INTERFACE ${_simpleini_dir})
+
+set(_gtest ${TARNWICK_DEPS}/googletest-mingw)
+if(NOT EXISTS ${_gtest}/lib/libgtest.a)
+  message(FATAL_ERROR "GoogleTest for MinGW not found in ${_gtest}: run scripts/setup")
+endif()
+add_library(GTest::gtest STATIC IMPORTED GLOBAL)
+set_target_properties(GTest::gtest PROPERTIES
+  IMPORTED_LOCATION ${_gtest}/lib/libgtest.a
+  INTERFACE_INCLUDE_DIRECTORIES ${_gtest}/include)
+add_library(GTest::gtest_main STATIC IMPORTED GLOBAL)
+set_target_properties(GTest::gtest_main PROPERTIES
+  IMPORTED_LOCATION ${_gtest}/lib/libgtest_main.a
+  INTERFACE_LINK_LIBRARIES GTest::gtest)
