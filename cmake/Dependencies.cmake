@@ -5,10 +5,14 @@ set(_poco ${TARNWICK_DEPS}/poco-mingw)
 if(NOT EXISTS ${_poco}/lib/libPocoFoundation.a)
   message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup")
 endif()
+# Poco's headers spell two Windows headers with capitals; MinGW's are lower case.
+set(_poco_case ${CMAKE_BINARY_DIR}/poco-case-aliases)
+file(WRITE ${_poco_case}/Winsock2.h "#include <winsock2.h>\n")
+file(WRITE ${_poco_case}/Iphlpapi.h "#include <iphlpapi.h>\n")
 add_library(Poco::Foundation STATIC IMPORTED GLOBAL)
 set_target_properties(Poco::Foundation PROPERTIES
   IMPORTED_LOCATION ${_poco}/lib/libPocoFoundation.a
-  INTERFACE_INCLUDE_DIRECTORIES ${_poco}/include
+  INTERFACE_INCLUDE_DIRECTORIES "${_poco}/include;${_poco_case}"
   INTERFACE_COMPILE_DEFINITIONS POCO_STATIC
   INTERFACE_LINK_LIBRARIES "iphlpapi;ws2_32")
 
