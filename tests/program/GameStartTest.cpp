@@ -1,0 +1,141 @@
+// The game start without starting anything: which executable is chosen, the game's command
+// line character for character, and the copies between user configuration and window options.
+#include "CommandLine.h"
+#include "GameStart.h"
+#include "SelectionWindowOptions.h"
+#include "StartUp.h"
+#include "configuration/ApplicationConfigurationParameters.h"
+#include "configuration/UserConfigurationParameters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using TARNWICK::CONFIGURATION::ApplicationConfigurationParameters;
+using TARNWICK::CONFIGURATION::UserConfigurationParameters;
+
+ApplicationConfigurationParameters GamePrograms()
+{
+    ApplicationConfigurationParameters programs;
+    programs.original.directDraw = L"OrigSoft.exe";
+    programs.original.direct3D = L"OrigD3D.exe";
+    programs.skellmoor.directDraw = L"SkSoft.exe";
+    // A blank of its own, to show that the executable is never quoted.
+    programs.skellmoor.direct3D = L"Sk D3D.exe";
+    return programs;
+}
+
+// The game's command line as the launcher composes it from its own command line.
+std::wstring GameCommandLineFor(const std::string& launcherCommandLine, std::int32_t renderingMode,
+    bool frameRateMouse)
+{
+    const TARNWICK::CommandLine commandLine(launcherCommandLine);
+    const std::vector<wchar_t> buffer = TARNWICK::ComposeGameCommandLine(commandLine.GameEdition(),
+        renderingMode, frameRateMouse, GamePrograms(),
+        TARNWICK::NarrowToWide(commandLine.Arguments()));
+    return std::wstring(buffer.data());
+}
+
+TEST(SelectGameExecutable, EachEditionAndModeComparedWithOneAlone)
+{
+    const struct
+    {
+        const char* name;
+        std::int32_t gameEdition;
+        std::int32_t renderingMode;
+        const wchar_t* expected;
+    } rows[] = {
+        {"Skellmoor, Direct3D", 1, 1, L"Sk D3D.exe"},
+        {"base game, Direct3D", 0, 1, L"OrigD3D.exe"},
+        {"Skellmoor, software", 1, 0, L"SkSoft.exe"},
+        {"base game, software", 0, 0, L"OrigSoft.exe"},
+        {"mode 2 is software", 1, 2, L"SkSoft.exe"},
+        {"mode -1 is software", 1, -1, L"SkSoft.exe"},
+        {"edition 2 is the base game", 2, 1, L"OrigD3D.exe"},
+        {"edition -1 is the base game", -1, 1, L"OrigD3D.exe"},
+    };
+    const ApplicationConfigurationParameters programs = GamePrograms();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TARNWICK::SelectGameExecutable(row.gameEdition, row.renderingMode, programs), row.expected);
+    }
+}
+
+TEST(ComposeGameCommandLine, ExecutableBlankArgumentsAndStoredMouseFix)
+{
+    const struct
+    {
+        const char* name;
+        const char* launcherCommandLine;
+        std::int32_t renderingMode;
+        bool frameRateMouse;
+        const wchar_t* expected;
+    } rows[] = {
+        {"base game software, blank even without arguments", "-RUNGAME", 0, false, L"OrigSoft.exe "},
+        {"base game Direct3D", "-RUNGAME", 1, false, L"OrigD3D.exe "},
+        {"Skellmoor software", "-RUNGAME -GAME=SK", 0, false, L"SkSoft.exe "},
+        {"Skellmoor Direct3D, unquoted, switch passed on", "-game=sk -h", 1, false, L"Sk D3D.exe -h"},
+        {"mouse fix without arguments: two blanks", "-RUNGAME", 1, true, L"OrigD3D.exe  -frameratemouse"},
+        {"mouse fix with software rendering", "-RUNGAME", 0, true, L"OrigSoft.exe  -frameratemouse"},
+        {"launcher's own switch is no mouse fix", "-RUNGAME -FRAMERATEMOUSE", 1, false, L"OrigD3D.exe "},
+        {"quoted runs and passed-on switches", "-RUNGAME /host \"Dawn Keep\" 'a -j' -JOIN x", 1, true,
+            L"OrigD3D.exe /host \"Dawn Keep\" 'a -j' -JOIN x -frameratemouse"},
+        {"ANSI accented letters", "-RUNGAME \xE9t\xE9", 0, false, L"OrigSoft.exe \u00E9t\u00E9"},
+        {"valid UTF-8 with a 4-byte sequence", "-RUNGAME caf\xC3\xA9 \xF0\x9F\x8E\xAE", 0, false,
+            L"OrigSoft.exe caf\u00E9 \xD83C\xDFAE"},
+        {"UTF-8 spoiled by one ANSI byte: all ANSI", "-RUNGAME \xC3\xA9 \xE9", 0, false,
+            L"OrigSoft.exe \u00C3\u00A9 \u00E9"},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(GameCommandLineFor(row.launcherCommandLine, row.renderingMode, row.frameRateMouse),
+            row.expected);
+    }
+}
+
+TEST(LaunchGame, MissingExecutableIsNoStart)
+{
+    ApplicationConfigurationParameters programs = GamePrograms();
+    programs.original.directDraw = L"NoSuchGame-7f3e.exe";
+    const UserConfigurationParameters userParameters;
+    EXPECT_FALSE(TARNWICK::LaunchGame(TARNWICK::CommandLine("-RUNGAME"), userParameters, programs));
+}
+
+TEST(CopyParameters, BothFieldsUnchangedBothWays)
+{
+    const struct
+    {
+        std::int32_t renderingMode;
+        bool mouseFix;
+    } rows[] = {{1, true}, {0, false}, {1, false}, {0, true}, {2, true}, {-1, false}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "mode " << row.renderingMode << ", mouse fix " << row.mouseFix);
+
+        UserConfigurationParameters stored;
+        stored.renderingMode = row.renderingMode;
+        stored.direct3dOptions.frameRateMouse = row.mouseFix;
+        TARNWICK::SelectionWindowOptions options;
+        options.renderingMode = 7;
+        options.useMouseFix = !row.mouseFix;
+        TARNWICK::CopyUserParametersToOptions(stored, options);
+        EXPECT_EQ(options.renderingMode, row.renderingMode);
+        EXPECT_EQ(options.useMouseFix, row.mouseFix);
+
+        UserConfigurationParameters chosen;
+        chosen.renderingMode = 7;
+        chosen.direct3dOptions.frameRateMouse = !row.mouseFix;
+        TARNWICK::CopyOptionsToUserParameters(options, chosen);
+        EXPECT_EQ(chosen.renderingMode, row.renderingMode);
+        EXPECT_EQ(chosen.direct3dOptions.frameRateMouse, row.mouseFix);
+    }
+}
+
+} // namespace
