@@ -1,0 +1,520 @@
+// Tarnwick.exe end to end: started, read and pressed as a user would, with stand-in games.
+// Arguments: the paths of Tarnwick.exe and of the stand-in game.
+#include "ProgramDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
+namespace TARNWICK::PROGRAM
+{
+namespace
+{
+
+const char APPLICATION_INI[] = "[Original]\r\nDirectDraw = OriginalSoftware.exe\r\nDirect3D = OriginalDirect3D.exe\r\n"
+                               "[Skellmoor]\r\nDirectDraw = SkellmoorSoftware.exe\r\n"
+                               "Direct3D = SkellmoorDirect3D.exe\r\n";
+const char* const GAMES[] = {"OriginalSoftware.exe", "OriginalDirect3D.exe", "SkellmoorSoftware.exe",
+                             "SkellmoorDirect3D.exe"};
+
+// What the launcher writes: mode 1 with the mouse fix is 73 bytes, mode 0 without it 74.
+const char SAVED_DIRECT3D_MOUSE_FIX[] = "[RenderingMode]\r\nMode = 1\r\n\r\n\r\n[Direct3dOptions]\r\nFrameRateMouse = true\r\n";
+const char SAVED_DIRECT3D[] = "[RenderingMode]\r\nMode = 1\r\n\r\n\r\n[Direct3dOptions]\r\nFrameRateMouse = false\r\n";
+const char SAVED_SOFTWARE[] = "[RenderingMode]\r\nMode = 0\r\n\r\n\r\n[Direct3dOptions]\r\nFrameRateMouse = false\r\n";
+// Edited by hand: other case, no blanks, LF line ends, a comment; a save must replace it whole.
+const char HAND_DIRECT3D_MOUSE_FIX[] = "; by hand\n[renderingmode]\nmode=1\n[DIRECT3DOPTIONS]\nframeratemouse=yes\n";
+const char HAND_SOFTWARE_MOUSE_FIX[] = "[RenderingMode]\r\nMode = 0\r\n[Direct3dOptions]\r\nFrameRateMouse = true\r\n";
+
+const char DEFAULTS_SHOWN[] = "software checked, Direct3D enabled, mouse fix disabled clear";
+const char STORED_MOUSE_FIX_SHOWN[] = "Direct3D checked, Direct3D enabled, mouse fix enabled ticked";
+
+// The controls a user presses; the check box has no identifier of its own.
+constexpr int OK = 1000;
+constexpr int CANCEL = 1001;
+constexpr int SOFTWARE = 1002;
+constexpr int DIRECT3D = 1003;
+constexpr int MOUSE_FIX = 0;
+
+enum class Finish { Ok, Cancel, Close };
+
+struct Inputs
+{
+    std::wstring tarnwick;
+    std::wstring game;
+};
+
+const Inputs& GetInputs()
+{
+    static const Inputs inputs = [] {
+        Inputs read;
+        int count = 0;
+        wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+        if (arguments && count >= 3)
+            read = {ToWindowsPath(arguments[1]), ToWindowsPath(arguments[2])};
+        LocalFree(arguments);
+        return read;
+    }();
+    return inputs;
+}
+
+HWND MouseFixBox(HWND window)
+{
+    return ChildByClassAndId(window, L"Button", MOUSE_FIX);
+}
+
+HWND Control(HWND window, int id)
+{
+    return id == MOUSE_FIX ? MouseFixBox(window) : GetDlgItem(window, id);
+}
+
+std::string DescribeChoice(HWND window)
+{
+    const HWND software = GetDlgItem(window, SOFTWARE);
+    const HWND direct3D = GetDlgItem(window, DIRECT3D);
+    const HWND mouseFix = MouseFixBox(window);
+    std::string checked = IsChecked(software) ? "software" : "";
+    if (IsChecked(direct3D))
+        checked += checked.empty() ? "Direct3D" : "+Direct3D";
+    return (checked.empty() ? "none" : checked) + " checked, Direct3D " +
+           (IsWindowEnabled(direct3D) ? "enabled" : "disabled") + ", mouse fix " +
+           (IsWindowEnabled(mouseFix) ? "enabled" : "disabled") + (IsChecked(mouseFix) ? " ticked" : " clear");
+}
+
+void ExpectChoiceWindow(HWND window)
+{
+    ASSERT_NE(nullptr, window) << "no window shown";
+    ASSERT_EQ(L"AppName", ClassName(window)) << "a message box came instead: " << ToUtf8(Text(window));
+    EXPECT_EQ(L"Vantorel:  Dawnmere", Text(window));
+    EXPECT_EQ(L"OK", Text(GetDlgItem(window, OK)));
+    EXPECT_EQ(L"Cancel", Text(GetDlgItem(window, CANCEL)));
+    EXPECT_EQ(L"Software Rendered - No 3D Acceleration", Text(GetDlgItem(window, SOFTWARE)));
+    EXPECT_EQ(L"Direct3D Rendered - 3D Accelerated", Text(GetDlgItem(window, DIRECT3D)));
+    EXPECT_EQ(L"Use Mouse Fix", Text(MouseFixBox(window)));
+    EXPECT_EQ(L"Please select the version you want to run:", Text(ChildByClassAndId(window, L"Static", 0)));
+}
+
+void Press(HWND window, Finish finish)
+{
+    const bool answered =
+        finish == Finish::Close ? Close(window) : Click(GetDlgItem(window, finish == Finish::Ok ? OK : CANCEL));
+    ASSERT_TRUE(answered) << "the launcher did not answer";
+}
+
+// Checks a start-up message box and dismisses it as a user would.
+void ExpectMessage(HWND box, const std::wstring& text)
+{
+    ASSERT_NE(nullptr, box) << "no message box shown";
+    ASSERT_EQ(L"#32770", ClassName(box)) << "the window came instead of a message box";
+    EXPECT_EQ(L"Error", Text(box));
+    EXPECT_EQ(text, Text(GetDlgItem(box, 0xFFFF)));
+    EXPECT_NE(nullptr, ShownIcon(box)) << "no icon";
+    ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+}
+
+class TarnwickProgram : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const Inputs& inputs = GetInputs();
+        ASSERT_FALSE(inputs.tarnwick.empty()) << "usage: driver TARNWICK.EXE STAND-IN-GAME.EXE";
+        static int cases = 0;
+        wchar_t temp[MAX_PATH];
+        ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
+        folder = std::wstring(temp) + L"tarnwick-program-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                 std::to_wstring(++cases);
+        ASSERT_TRUE(RemoveTree(folder));
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(inputs.tarnwick.c_str(), Program().c_str(), FALSE)) << ToUtf8(inputs.tarnwick);
+        for (const char* game : GAMES)
+            ASSERT_TRUE(CopyFileW(inputs.game.c_str(), (folder + L"\\" + Wide(game)).c_str(), FALSE));
+        ASSERT_TRUE(WriteBytes(folder + L"\\Tarnwickb.ini", APPLICATION_INI));
+        ASSERT_TRUE(ResetUserIni());
+    }
+
+    void TearDown() override
+    {
+        // A started game may still hold its program open for a moment.
+        for (int tries = 0; tries < 100 && !RemoveTree(folder); ++tries)
+            Sleep(100);
+        RemoveTree(UserIniPath());
+    }
+
+    static std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+    std::wstring Program() const { return folder + L"\\Tarnwick.exe"; }
+
+    std::unique_ptr<Launch> Start(const std::wstring& arguments, const std::wstring& program = {})
+    {
+        auto launch = std::make_unique<Launch>(program.empty() ? Program() : program, arguments, folder);
+        EXPECT_TRUE(launch->Started());
+        return launch;
+    }
+
+    void ExpectExit(const Launch& launch, DWORD code)
+    {
+        const std::optional<DWORD> exit = launch.WaitForExit();
+        ASSERT_TRUE(exit.has_value()) << "the launcher did not end";
+        EXPECT_EQ(code, *exit);
+    }
+
+    // The game's report: its program beside the launcher, the command line, the launcher's folder.
+    void ExpectGame(const std::string& commandLine)
+    {
+        const std::optional<std::string> report = WaitForGameReport(folder);
+        ASSERT_TRUE(report.has_value()) << "no game started";
+        const std::string where = ToUtf8(folder);
+        EXPECT_EQ(where + "\\" + commandLine.substr(0, commandLine.find(' ')) + "\n" + commandLine + "\n" + where +
+                      "\n",
+                  *report);
+        DeleteFileW((folder + L"\\game-received.txt").c_str());
+    }
+
+    void ExpectNoGame() { EXPECT_TRUE(GameReportStaysAbsent(folder)) << "a game was started"; }
+
+    void ExpectUserIni(const std::optional<std::string>& bytes)
+    {
+        EXPECT_EQ(bytes, ReadBytes(UserIniPath()));
+    }
+
+    std::wstring folder;
+};
+
+// ---- Stored choice and a run-game switch: the game starts at once; its command line byte for byte.
+
+struct GameStart
+{
+    const char* name;
+    const char* userIni;
+    const wchar_t* arguments;
+    const char* game;
+};
+
+// Failures name the row, not its bytes.
+void PrintTo(const GameStart& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class GameStartAtOnce : public TarnwickProgram, public testing::WithParamInterface<GameStart>
+{
+};
+
+TEST_P(GameStartAtOnce, StartsGameWithoutWindow)
+{
+    const GameStart& row = GetParam();
+    ASSERT_TRUE(WriteBytes(UserIniPath(), row.userIni));
+    const auto launch = Start(row.arguments);
+    EXPECT_EQ(nullptr, launch->WaitForWindow());
+    ExpectExit(*launch, 0);
+    ExpectGame(row.game);
+    ExpectUserIni(std::string(row.userIni));
+}
+
+const GameStart GAME_STARTS[] = {
+    {"EmptyUserIniCountsAsRead_SoftwareWithBlank", "", L"-RUNGAME", "OriginalSoftware.exe "},
+    {"Direct3D", SAVED_DIRECT3D, L"-rungame", "OriginalDirect3D.exe "},
+    {"SkellmoorSoftware", SAVED_SOFTWARE, L"-RUNGAME -GAME=SK", "SkellmoorSoftware.exe "},
+    {"SkellmoorDirect3D_HostPassedOn", SAVED_DIRECT3D, L"-game=sk /host", "SkellmoorDirect3D.exe /host"},
+    {"MouseFix_TwoBlanksBeforeSwitch", SAVED_DIRECT3D_MOUSE_FIX, L"-RUNGAME",
+     "OriginalDirect3D.exe  -frameratemouse"},
+    {"MouseFixWithSoftwareMode", HAND_SOFTWARE_MOUSE_FIX, L"-RUNGAME", "OriginalSoftware.exe  -frameratemouse"},
+    {"OwnFrameRateMouseSwitchGivesNoMouseFix", SAVED_SOFTWARE, L"-RUNGAME -FRAMERATEMOUSE",
+     "OriginalSoftware.exe "},
+    {"QuotedRunsAndJoinPassUnchanged", SAVED_DIRECT3D_MOUSE_FIX, L"-J 'level -RUNGAME one' \"two  words\" `x`",
+     "OriginalDirect3D.exe -J 'level -RUNGAME one' \"two  words\" `x` -frameratemouse"},
+    {"ConsumedSwitchLeavesItsBlanks", SAVED_SOFTWARE, L"a -RUNGAME b", "OriginalSoftware.exe a  b"},
+    {"AccentedArgumentArrivesAsUnicode", SAVED_SOFTWARE, L"-RUNGAME caf\u00e9", "OriginalSoftware.exe caf\xc3\xa9"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, GameStartAtOnce, testing::ValuesIn(GAME_STARTS),
+                         [](const testing::TestParamInfo<GameStart>& info) { return info.param.name; });
+
+// ---- The three window roads, each ended by OK, Cancel or closing, and the start after it.
+
+struct WindowRoad
+{
+    const char* name;
+    std::optional<std::string> userIni;
+    const wchar_t* arguments;
+    const char* shown;
+    std::vector<int> clicks;
+    Finish finish;
+    std::optional<std::string> userIniAfter;
+    std::optional<std::string> game;
+    // What "-RUNGAME" starts next; nothing: the window comes back.
+    std::optional<std::string> nextGame;
+};
+
+void PrintTo(const WindowRoad& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class WindowRoads : public TarnwickProgram, public testing::WithParamInterface<WindowRoad>
+{
+};
+
+TEST_P(WindowRoads, EndsAsChosen)
+{
+    const WindowRoad& row = GetParam();
+    if (row.userIni)
+    {
+        ASSERT_TRUE(WriteBytes(UserIniPath(), *row.userIni));
+    }
+    {
+        const auto launch = Start(row.arguments);
+        const HWND window = launch->WaitForWindow();
+        ExpectChoiceWindow(window);
+        if (HasFatalFailure())
+            return;
+        EXPECT_EQ(row.shown, DescribeChoice(window));
+        for (int id : row.clicks)
+            ASSERT_TRUE(Click(Control(window, id)));
+        Press(window, row.finish);
+        ExpectExit(*launch, 0);
+        ExpectUserIni(row.userIniAfter);
+        if (row.game)
+            ExpectGame(*row.game);
+        else
+            ExpectNoGame();
+    }
+    const auto next = Start(L"-RUNGAME");
+    const HWND window = next->WaitForWindow();
+    if (row.nextGame)
+    {
+        EXPECT_EQ(nullptr, window);
+        ExpectExit(*next, 0);
+        ExpectGame(*row.nextGame);
+        return;
+    }
+    ExpectChoiceWindow(window);
+    if (HasFatalFailure())
+        return;
+    EXPECT_EQ(DEFAULTS_SHOWN, DescribeChoice(window));
+    Press(window, Finish::Cancel);
+    ExpectExit(*next, 0);
+}
+
+const WindowRoad WINDOW_ROADS[] = {
+    {"StoredNoSwitch_OkUnchanged_RewritesLayout", HAND_DIRECT3D_MOUSE_FIX, L"", STORED_MOUSE_FIX_SHOWN, {},
+     Finish::Ok, SAVED_DIRECT3D_MOUSE_FIX, {}, "OriginalDirect3D.exe  -frameratemouse"},
+    {"StoredNoSwitch_OkSoftware_SavesSoftware", HAND_DIRECT3D_MOUSE_FIX, L"", STORED_MOUSE_FIX_SHOWN, {SOFTWARE},
+     Finish::Ok, SAVED_SOFTWARE, {}, "OriginalSoftware.exe "},
+    {"StoredNoSwitch_Cancel_KeepsFile", HAND_DIRECT3D_MOUSE_FIX, L"", STORED_MOUSE_FIX_SHOWN, {SOFTWARE},
+     Finish::Cancel, HAND_DIRECT3D_MOUSE_FIX, {}, "OriginalDirect3D.exe  -frameratemouse"},
+    {"StoredNoSwitch_Close_KeepsFile", HAND_DIRECT3D_MOUSE_FIX, L"", STORED_MOUSE_FIX_SHOWN, {SOFTWARE},
+     Finish::Close, HAND_DIRECT3D_MOUSE_FIX, {}, "OriginalDirect3D.exe  -frameratemouse"},
+    {"NoFileRunGame_OkDirect3DMouseFix_SavesThenStarts", {}, L"-RUNGAME -GAME=SK /host", DEFAULTS_SHOWN,
+     {DIRECT3D, MOUSE_FIX}, Finish::Ok, SAVED_DIRECT3D_MOUSE_FIX, "SkellmoorDirect3D.exe /host -frameratemouse",
+     "OriginalDirect3D.exe  -frameratemouse"},
+    {"NoFileRunGame_OkDefaults_SavesThenStarts", {}, L"-RUNGAME", DEFAULTS_SHOWN, {}, Finish::Ok, SAVED_SOFTWARE,
+     "OriginalSoftware.exe ", "OriginalSoftware.exe "},
+    {"NoFileRunGame_Cancel_NothingWrittenOrStarted", {}, L"-RUNGAME", DEFAULTS_SHOWN, {DIRECT3D}, Finish::Cancel,
+     {}, {}, {}},
+    {"NoFileRunGame_Close_NothingWrittenOrStarted", {}, L"-RUNGAME", DEFAULTS_SHOWN, {DIRECT3D}, Finish::Close,
+     {}, {}, {}},
+    {"NoFileNoSwitch_OkDirect3D_SavesOnly", {}, L"", DEFAULTS_SHOWN, {DIRECT3D}, Finish::Ok, SAVED_DIRECT3D, {},
+     "OriginalDirect3D.exe "},
+    {"NoFileNoSwitch_Cancel_NothingWritten", {}, L"", DEFAULTS_SHOWN, {}, Finish::Cancel, {}, {}, {}},
+    {"NoFileNoSwitch_Close_NothingWritten", {}, L"", DEFAULTS_SHOWN, {}, Finish::Close, {}, {}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, WindowRoads, testing::ValuesIn(WINDOW_ROADS),
+                         [](const testing::TestParamInfo<WindowRoad>& info) { return info.param.name; });
+
+// ---- Start-up failures: a message box, exit code -1, nothing written or started.
+
+// Points the local application-data folder at a folder that does not exist, for as long as it lives.
+class UnusableLocalAppData
+{
+public:
+    UnusableLocalAppData()
+    {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof saved;
+        hadValue = RegQueryValueExW(key, VALUE, nullptr, &savedType, reinterpret_cast<BYTE*>(saved), &size) ==
+                   ERROR_SUCCESS;
+        savedSize = size;
+        const wchar_t unusable[] = L"C:\\no-such-folder\\local";
+        set = RegSetValueExW(key, VALUE, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(unusable),
+                             sizeof unusable) == ERROR_SUCCESS;
+    }
+
+    ~UnusableLocalAppData()
+    {
+        if (!key)
+            return;
+        if (hadValue)
+            RegSetValueExW(key, VALUE, 0, savedType, reinterpret_cast<const BYTE*>(saved), savedSize);
+        else
+            RegDeleteValueW(key, VALUE);
+        RegCloseKey(key);
+    }
+
+    bool Set() const { return set; }
+
+private:
+    static constexpr const wchar_t* KEY = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    static constexpr const wchar_t* VALUE = L"Local AppData";
+    HKEY key = nullptr;
+    bool hadValue = false;
+    bool set = false;
+    DWORD savedType = 0;
+    DWORD savedSize = 0;
+    wchar_t saved[MAX_PATH * 2] = L"";
+};
+
+enum class Failure { AppIniMissing, AppIniIncomplete, AppIniOnlyBesideProgram, MakerFolderIsFile, NoLocalAppData };
+
+struct StartUpFailure
+{
+    const char* name;
+    Failure failure;
+    const wchar_t* arguments;
+    const wchar_t* message;
+};
+
+void PrintTo(const StartUpFailure& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class StartUpFailures : public TarnwickProgram, public testing::WithParamInterface<StartUpFailure>
+{
+};
+
+TEST_P(StartUpFailures, ShowMessageAndExitMinusOne)
+{
+    const StartUpFailure& row = GetParam();
+    ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
+    std::wstring program = Program();
+    std::unique_ptr<UnusableLocalAppData> redirect;
+    switch (row.failure)
+    {
+    case Failure::AppIniMissing:
+        ASSERT_TRUE(DeleteFileW((folder + L"\\Tarnwickb.ini").c_str()));
+        break;
+    case Failure::AppIniIncomplete:
+        ASSERT_TRUE(WriteBytes(folder + L"\\Tarnwickb.ini",
+                               "[Original]\r\nDirectDraw = OriginalSoftware.exe\r\nDirect3D = OriginalDirect3D.exe\r\n"
+                               "[Skellmoor]\r\nDirectDraw = SkellmoorSoftware.exe\r\nDirect3D =\r\n"));
+        break;
+    case Failure::AppIniOnlyBesideProgram:
+        program = folder + L"\\program\\Tarnwick.exe";
+        ASSERT_TRUE(CreateDirectoryW((folder + L"\\program").c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(Program().c_str(), program.c_str(), FALSE));
+        ASSERT_TRUE(MoveFileW((folder + L"\\Tarnwickb.ini").c_str(), (folder + L"\\program\\Tarnwickb.ini").c_str()));
+        break;
+    case Failure::MakerFolderIsFile:
+        ASSERT_TRUE(RemoveTree(MakerFolder()));
+        ASSERT_TRUE(WriteBytes(MakerFolder(), "not a folder"));
+        break;
+    case Failure::NoLocalAppData:
+        redirect = std::make_unique<UnusableLocalAppData>();
+        ASSERT_TRUE(redirect->Set());
+        ASSERT_EQ(L"", LocalAppDataFolder()) << "the folder lookup still works";
+        break;
+    }
+    {
+        const auto launch = Start(row.arguments, program);
+        ExpectMessage(launch->WaitForWindow(), row.message);
+        ExpectExit(*launch, 0xFFFFFFFF);
+    }
+    redirect.reset();
+    ExpectNoGame();
+    if (row.failure == Failure::MakerFolderIsFile)
+    {
+        EXPECT_EQ(std::string("not a folder"), ReadBytes(MakerFolder()));
+        EXPECT_TRUE(DeleteFileW(MakerFolder().c_str()));
+    }
+    else
+        ExpectUserIni(std::string(SAVED_SOFTWARE));
+}
+
+const StartUpFailure START_UP_FAILURES[] = {
+    {"NoLocalAppData_Message1", Failure::NoLocalAppData, L"-RUNGAME", L"Cannot find user's Vantorel data."},
+    {"MakerFolderIsFile_Message2", Failure::MakerFolderIsFile, L"-RUNGAME",
+     L"Cannot initialize user's Vantorel data."},
+    {"AppIniMissing_NoSwitch_Message3", Failure::AppIniMissing, L"", L"Cannot read application configuration."},
+    {"AppIniIncomplete_Message3", Failure::AppIniIncomplete, L"-RUNGAME", L"Cannot read application configuration."},
+    {"AppIniOnlyBesideProgram_Message3", Failure::AppIniOnlyBesideProgram, L"-RUNGAME",
+     L"Cannot read application configuration."},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, StartUpFailures, testing::ValuesIn(START_UP_FAILURES),
+                         [](const testing::TestParamInfo<StartUpFailure>& info) { return info.param.name; });
+
+// ---- A failed save: message 4, then the run goes on.
+
+TEST_F(TarnwickProgram, ReadOnlyUserIni_OkShowsMessage4AndKeepsFile)
+{
+    ASSERT_TRUE(WriteBytes(UserIniPath(), HAND_DIRECT3D_MOUSE_FIX));
+    ASSERT_TRUE(SetFileAttributesW(UserIniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    const auto launch = Start(L"");
+    const HWND window = launch->WaitForWindow();
+    ExpectChoiceWindow(window);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(STORED_MOUSE_FIX_SHOWN, DescribeChoice(window));
+    ASSERT_TRUE(Click(GetDlgItem(window, SOFTWARE)));
+    Press(window, Finish::Ok);
+    ExpectMessage(launch->WaitForWindow(), L"Cannot update user's Vantorel configuration.");
+    ExpectExit(*launch, 0);
+    ExpectUserIni(std::string(HAND_DIRECT3D_MOUSE_FIX));
+    EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_READONLY);
+    ExpectNoGame();
+}
+
+TEST_F(TarnwickProgram, FolderInUserIniPlace_RunGame_Message4ThenGameWithChoice)
+{
+    ASSERT_TRUE(CreateDirectoryW(UserIniPath().c_str(), nullptr));
+    const auto launch = Start(L"-RUNGAME");
+    const HWND window = launch->WaitForWindow();
+    ExpectChoiceWindow(window);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(DEFAULTS_SHOWN, DescribeChoice(window));
+    ASSERT_TRUE(Click(GetDlgItem(window, DIRECT3D)));
+    ASSERT_TRUE(Click(MouseFixBox(window)));
+    Press(window, Finish::Ok);
+    const HWND box = launch->WaitForWindow();
+    // The game waits for the message to be dismissed.
+    ExpectNoGame();
+    ExpectMessage(box, L"Cannot update user's Vantorel configuration.");
+    ExpectExit(*launch, 0);
+    ExpectGame("OriginalDirect3D.exe  -frameratemouse");
+    EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// ---- The game runs where the launcher was started, not where the launcher's program lies.
+
+TEST_F(TarnwickProgram, ProgramElsewhere_GameStartsInLaunchersCurrentFolder)
+{
+    const std::wstring program = folder + L"\\program\\Tarnwick.exe";
+    ASSERT_TRUE(CreateDirectoryW((folder + L"\\program").c_str(), nullptr));
+    ASSERT_TRUE(MoveFileW(Program().c_str(), program.c_str()));
+    ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
+    const auto launch = Start(L"-RUNGAME", program);
+    EXPECT_EQ(nullptr, launch->WaitForWindow());
+    ExpectExit(*launch, 0);
+    ExpectGame("OriginalSoftware.exe ");
+}
+
+// ---- A game program that does not exist: nothing to tell the user.
+
+TEST_F(TarnwickProgram, MissingGameProgram_NoMessageExitZero)
+{
+    ASSERT_TRUE(WriteBytes(folder + L"\\Tarnwickb.ini",
+                           "[Original]\r\nDirectDraw = Missing.exe\r\nDirect3D = OriginalDirect3D.exe\r\n"
+                           "[Skellmoor]\r\nDirectDraw = SkellmoorSoftware.exe\r\nDirect3D = SkellmoorDirect3D.exe\r\n"));
+    ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
+    const auto launch = Start(L"-RUNGAME");
+    EXPECT_EQ(nullptr, launch->WaitForWindow());
+    ExpectExit(*launch, 0);
+    ExpectNoGame();
+}
+
+} // namespace
+} // namespace TARNWICK::PROGRAM
