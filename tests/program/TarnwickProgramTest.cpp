@@ -31,7 +31,7 @@ const char HAND_SOFTWARE_MOUSE_FIX[] = "[RenderingMode]\r\nMode = 0\r\n[Direct3d
 const char DEFAULTS_SHOWN[] = "software checked, Direct3D enabled, mouse fix disabled clear";
 const char STORED_MOUSE_FIX_SHOWN[] = "Direct3D checked, Direct3D enabled, mouse fix enabled ticked";
 
-// The controls a user presses; the check box has no identifier of its own.
+// The controls a user presses; the check box shares the identifier 0 with the prompt.
 constexpr int OK = 1000;
 constexpr int CANCEL = 1001;
 constexpr int SOFTWARE = 1002;
@@ -160,7 +160,8 @@ protected:
         EXPECT_EQ(code, *exit);
     }
 
-    // The game's report: its program beside the launcher, the command line, the launcher's folder.
+    // The game's report: its program in the working folder, the command line, the launcher's current
+    // folder. The report goes, so that a later start can be checked.
     void ExpectGame(const std::string& commandLine)
     {
         const std::optional<std::string> report = WaitForGameReport(folder);
