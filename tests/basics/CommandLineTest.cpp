@@ -1,6 +1,8 @@
 // The launcher's command line: flags, edition and the byte-exact pass-through text.
 #include "CommandLine.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,9 +19,7 @@ struct CommandLineCase
     std::string arguments;
 };
 
-class CommandLineTest : public testing::TestWithParam<CommandLineCase>
-{
-};
+using CommandLineTest = testing::TestWithParam<CommandLineCase>;
 
 TEST_P(CommandLineTest, YieldsFlagEditionAndPassThroughText)
 {
@@ -45,8 +45,7 @@ const CommandLineCase WorkedExamples[] = {
     {"SwitchInsideQuotes_NotRecognised", "'level -RUNGAME' x", false, 0, "'level -RUNGAME' x"},
     {"SwitchRightAfterClosingQuote_IsText", "'a'-RUNGAME", false, 0, "'a'-RUNGAME"},
 };
-INSTANTIATE_TEST_SUITE_P(WorkedExamples, CommandLineTest, testing::ValuesIn(WorkedExamples),
-                         [](const testing::TestParamInfo<CommandLineCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, CommandLineTest, testing::ValuesIn(WorkedExamples), RowName());
 
 const CommandLineCase EdgeCases[] = {
     {"Empty_NothingSet", "", false, 0, ""},
@@ -81,7 +80,6 @@ const CommandLineCase EdgeCases[] = {
     {"HighBytesAtEnds_NotTrimmed", "\xA0-h\xA0", false, 0, "\xA0-h\xA0"},
     {"HighBytesNeverKeywordLetters", "-\xC8 -\xE8 -\xCA", false, 0, "-\xC8 -\xE8 -\xCA"},
 };
-INSTANTIATE_TEST_SUITE_P(EdgeCases, CommandLineTest, testing::ValuesIn(EdgeCases),
-                         [](const testing::TestParamInfo<CommandLineCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(EdgeCases, CommandLineTest, testing::ValuesIn(EdgeCases), RowName());
 
 } // namespace

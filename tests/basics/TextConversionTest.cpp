@@ -1,6 +1,8 @@
 // UTF-16 <-> UTF-8: surrogate pairs as one sequence, and strict rejection of bad UTF-8.
 #include "TextConversion.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -35,9 +37,7 @@ const ConversionCase ValidPairs[] = {
     {"HighestCodePoint_FourBytes", Units({0xDBFF, 0xDFFF}), "\xF4\x8F\xBF\xBF"},
 };
 
-class ValidConversionTest : public testing::TestWithParam<ConversionCase>
-{
-};
+using ValidConversionTest = testing::TestWithParam<ConversionCase>;
 
 TEST_P(ValidConversionTest, ConvertsBothWays)
 {
@@ -48,8 +48,7 @@ TEST_P(ValidConversionTest, ConvertsBothWays)
     EXPECT_EQ(wide, row.wide);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ValidConversionTest, testing::ValuesIn(ValidPairs),
-                         [](const testing::TestParamInfo<ConversionCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, ValidConversionTest, testing::ValuesIn(ValidPairs), RowName());
 
 const ConversionCase LoneSurrogates[] = {
     {"HighAlone", Units({0xD83D}), "\xED\xA0\xBD"},
@@ -59,17 +58,14 @@ const ConversionCase LoneSurrogates[] = {
     {"HighBeforeHighPair", Units({0xD83D, 0xD83D, 0xDE00}), "\xED\xA0\xBD\xF0\x9F\x98\x80"},
 };
 
-class LoneSurrogateTest : public testing::TestWithParam<ConversionCase>
-{
-};
+using LoneSurrogateTest = testing::TestWithParam<ConversionCase>;
 
 TEST_P(LoneSurrogateTest, EncodedByItselfInThreeBytes)
 {
     EXPECT_EQ(TARNWICK::WideToUtf8(GetParam().wide), GetParam().utf8);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, LoneSurrogateTest, testing::ValuesIn(LoneSurrogates),
-                         [](const testing::TestParamInfo<ConversionCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, LoneSurrogateTest, testing::ValuesIn(LoneSurrogates), RowName());
 
 struct InvalidCase
 {
@@ -95,9 +91,7 @@ const InvalidCase InvalidUtf8[] = {
     {"ContinuationReplacedByAscii", "\xE4\xB8" "A"},
 };
 
-class InvalidUtf8Test : public testing::TestWithParam<InvalidCase>
-{
-};
+using InvalidUtf8Test = testing::TestWithParam<InvalidCase>;
 
 TEST_P(InvalidUtf8Test, Rejected)
 {
@@ -105,7 +99,6 @@ TEST_P(InvalidUtf8Test, Rejected)
     EXPECT_FALSE(TARNWICK::Utf8ToWide(GetParam().utf8, wide));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, InvalidUtf8Test, testing::ValuesIn(InvalidUtf8),
-                         [](const testing::TestParamInfo<InvalidCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, InvalidUtf8Test, testing::ValuesIn(InvalidUtf8), RowName());
 
 } // namespace

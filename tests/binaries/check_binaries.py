@@ -193,17 +193,23 @@ def execution_level():
                                            {"level": "asInvoker", "uiAccess": "false"}))))
 
 
-def check_tarnwick(path):
-    program = "Tarnwick.exe"
+def check_program(path, program, version, group_id, language, manifest_mark, manifest, fixed, strings):
+    """Headers and resources as both programs have them: (the parsed file, its icon group)."""
     pe = pefile.PE(path)
-    check_headers(pe, program, (5, 1))
-    for dll in imports(pe):
-        check(not re.match(r"(lib|mingw|cyg)", dll), f"{program}: imports from {dll}")
+    check_headers(pe, program, version)
     found = resources(pe)
     check({kind for kind, _ in found} == {RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST},
           f"{program}: resource types {sorted({kind for kind, _ in found})}")
-    group = check_icon_group(found, 101, EN_US, program)
-    check_manifest(single(found, (RT_MANIFEST, 1), EN_US, program), False, element(
+    group = check_icon_group(found, group_id, language, program)
+    check_manifest(single(found, (RT_MANIFEST, 1), EN_US, program), manifest_mark, manifest, program)
+    check_version(single(found, (RT_VERSION, 1), language, program), fixed, f"{language:04x}04b0",
+                  strings, language, program)
+    return pe, group
+
+
+def check_tarnwick(path):
+    program = "Tarnwick.exe"
+    pe, group = check_program(path, program, (5, 1), 101, EN_US, False, element(
         ASM_V1 + "assembly", {"manifestVersion": "1.0"},
         element(ASM_V1 + "assemblyIdentity", {"processorArchitecture": "x86",
                                               "version": "5.1.0.0", "type": "win32",
@@ -215,22 +221,27 @@ def check_tarnwick(path):
                         element(ASM_V1 + "assemblyIdentity", {
                             "type": "win32", "name": "Microsoft.Windows.Common-Controls",
                             "version": "6.0.0.0", "publicKeyToken": "6595b64144ccf1df",
-                            "language": "*", "processorArchitecture": "x86"})))), program)
-    check_version(single(found, (RT_VERSION, 1), EN_US, program),
-                  (0x00010005, 0x0E140000, 0x00010005, 0x0E140000, 0x17, 0, 0x4, 1, 0, 0, 0),
-                  "040904b0",
-                  [("Comments", "Select Hardware or Software"),
-                   ("FileDescription", "Vantorel Renderer Selector"),
-                   ("FileVersion", "1,5,3604,0"), ("InternalName", "Tarnwick.exe"),
-                   ("OriginalFilename", "Tarnwick.exe"), ("ProductName", "Tarnwick Application"),
-                   ("ProductVersion", "1,5,3604,0")], EN_US, program)
+                            "language": "*", "processorArchitecture": "x86"})))),
+        (0x00010005, 0x0E140000, 0x00010005, 0x0E140000, 0x17, 0, 0x4, 1, 0, 0, 0),
+        [("Comments", "Select Hardware or Software"), ("FileDescription", "Vantorel Renderer Selector"),
+         ("FileVersion", "1,5,3604,0"), ("InternalName", "Tarnwick.exe"),
+         ("OriginalFilename", "Tarnwick.exe"), ("ProductName", "Tarnwick Application"),
+         ("ProductVersion", "1,5,3604,0")])
+    for dll in imports(pe):
+        check(not re.match(r"(lib|mingw|cyg)", dll), f"{program}: imports from {dll}")
     return group
 
 
 def check_ostrevan(path):
     program = "Ostrevan.exe"
-    pe = pefile.PE(path)
-    check_headers(pe, program, (6, 0))
+    pe, group = check_program(path, program, (6, 0), 125, EN_GB, True, element(
+        ASM_V1 + "assembly", {"manifestVersion": "1.0"},
+        execution_level(),
+        element(COMPATIBILITY + "compatibility", {}, element(COMPATIBILITY + "application"))),
+        (0x00050001, 0x0D370000, 0x00050001, 0x0D370000, 0x3F, 0, 0x40004, 1, 0, 0, 0),
+        [("FileDescription", "Ostrevan"), ("FileVersion", "5,1,3383,0"),
+         ("InternalName", "Ostrevan.exe"), ("OriginalFilename", "Ostrevan.exe"),
+         ("ProductName", "Vantorel: Dawnmere"), ("ProductVersion", "5,1,3383,0")])
     found = imports(pe)
     check(set(found) <= {"kernel32.dll", "user32.dll"}, f"{program}: imports from {set(found)}")
     check(found.get("user32.dll") == {"MessageBoxW"},
@@ -244,22 +255,6 @@ def check_ostrevan(path):
     check(not flags & 0x0040, f"{program}: DYNAMIC_BASE is set")
     check(flags & 0x0100, f"{program}: NX_COMPAT is not set")
     check(flags & 0x8000, f"{program}: TERMINAL_SERVER_AWARE is not set")
-    found = resources(pe)
-    check({kind for kind, _ in found} == {RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST},
-          f"{program}: resource types {sorted({kind for kind, _ in found})}")
-    group = check_icon_group(found, 125, EN_GB, program)
-    check_manifest(single(found, (RT_MANIFEST, 1), EN_US, program), True, element(
-        ASM_V1 + "assembly", {"manifestVersion": "1.0"},
-        execution_level(),
-        element(COMPATIBILITY + "compatibility", {}, element(COMPATIBILITY + "application"))),
-        program)
-    check_version(single(found, (RT_VERSION, 1), EN_GB, program),
-                  (0x00050001, 0x0D370000, 0x00050001, 0x0D370000, 0x3F, 0, 0x40004, 1, 0, 0, 0),
-                  "080904b0",
-                  [("FileDescription", "Ostrevan"), ("FileVersion", "5,1,3383,0"),
-                   ("InternalName", "Ostrevan.exe"), ("OriginalFilename", "Ostrevan.exe"),
-                   ("ProductName", "Vantorel: Dawnmere"), ("ProductVersion", "5,1,3383,0")],
-                  EN_GB, program)
     return group
 
 

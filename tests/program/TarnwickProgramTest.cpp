@@ -1,6 +1,7 @@
 // Tarnwick.exe end to end: started, read and pressed as a user would, with stand-in games.
 // Arguments: the paths of Tarnwick.exe and of the stand-in game.
 #include "ProgramDriver.h"
+#include "RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,17 @@ void ExpectChoiceWindow(HWND window)
     EXPECT_EQ(L"Please select the version you want to run:", Text(ChildByClassAndId(window, L"Static", 0)));
 }
 
+// The window checked as above and showing the choice described; null when it did not come so.
+HWND ChoiceWindow(const Process& launch, const std::string& shown)
+{
+    const HWND window = WaitForWindow(launch);
+    ExpectChoiceWindow(window);
+    if (testing::Test::HasFatalFailure())
+        return nullptr;
+    EXPECT_EQ(shown, DescribeChoice(window));
+    return window;
+}
+
 void Press(HWND window, Finish finish)
 {
     const bool answered =
@@ -109,7 +121,7 @@ void ExpectMessage(HWND box, const std::wstring& text)
     ASSERT_NE(nullptr, box) << "no message box shown";
     ASSERT_EQ(L"#32770", ClassName(box)) << "the window came instead of a message box";
     EXPECT_EQ(L"Error", Text(box));
-    EXPECT_EQ(text, Text(GetDlgItem(box, 0xFFFF)));
+    EXPECT_EQ(text, MessageText(box));
     EXPECT_NE(nullptr, ShownIcon(box)) << "no icon";
     ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
 }
@@ -121,13 +133,6 @@ protected:
     {
         const Inputs& inputs = GetInputs();
         ASSERT_FALSE(inputs.tarnwick.empty()) << "usage: driver TARNWICK.EXE STAND-IN-GAME.EXE";
-        static int cases = 0;
-        wchar_t temp[MAX_PATH];
-        ASSERT_NE(0u, GetTempPathW(MAX_PATH, temp));
-        folder = std::wstring(temp) + L"tarnwick-program-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                 std::to_wstring(++cases);
-        ASSERT_TRUE(RemoveTree(folder));
-        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
         ASSERT_TRUE(CopyFileW(inputs.tarnwick.c_str(), Program().c_str(), FALSE)) << ToUtf8(inputs.tarnwick);
         for (const char* game : GAMES)
             ASSERT_TRUE(CopyFileW(inputs.game.c_str(), (folder + L"\\" + Wide(game)).c_str(), FALSE));
@@ -135,25 +140,19 @@ protected:
         ASSERT_TRUE(ResetUserIni());
     }
 
-    void TearDown() override
-    {
-        // A started game may still hold its program open for a moment.
-        for (int tries = 0; tries < 100 && !RemoveTree(folder); ++tries)
-            Sleep(100);
-        RemoveTree(UserIniPath());
-    }
+    void TearDown() override { RemoveTree(UserIniPath()); }
 
     static std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
     std::wstring Program() const { return folder + L"\\Tarnwick.exe"; }
 
-    std::unique_ptr<Launch> Start(const std::wstring& arguments, const std::wstring& program = {})
+    std::unique_ptr<Process> Start(const std::wstring& arguments, const std::wstring& program = {})
     {
-        auto launch = std::make_unique<Launch>(program.empty() ? Program() : program, arguments, folder);
+        auto launch = std::make_unique<Process>(program.empty() ? Program() : program, arguments, folder);
         EXPECT_TRUE(launch->Started());
         return launch;
     }
 
-    void ExpectExit(const Launch& launch, DWORD code)
+    void ExpectExit(const Process& launch, DWORD code)
     {
         const std::optional<DWORD> exit = launch.WaitForExit();
         ASSERT_TRUE(exit.has_value()) << "the launcher did not end";
@@ -173,6 +172,13 @@ protected:
         DeleteFileW((folder + L"\\game-received.txt").c_str());
     }
 
+    void ExpectGameAtOnce(const Process& launch, const std::string& commandLine)
+    {
+        EXPECT_EQ(nullptr, WaitForWindow(launch));
+        ExpectExit(launch, 0);
+        ExpectGame(commandLine);
+    }
+
     void ExpectNoGame() { EXPECT_TRUE(GameReportStaysAbsent(folder)) << "a game was started"; }
 
     void ExpectUserIni(const std::optional<std::string>& bytes)
@@ -180,7 +186,14 @@ protected:
         EXPECT_EQ(bytes, ReadBytes(UserIniPath()));
     }
 
-    std::wstring folder;
+    TestFolder scratch;
+    const std::wstring folder = scratch.Path();
+};
+
+// Rows of the tables below; failures name the row, not its bytes.
+template <typename Row>
+class ProgramRows : public TarnwickProgram, public testing::WithParamInterface<Row>
+{
 };
 
 // ---- Stored choice and a run-game switch: the game starts at once; its command line byte for byte.
@@ -193,24 +206,14 @@ struct GameStart
     const char* game;
 };
 
-// Failures name the row, not its bytes.
-void PrintTo(const GameStart& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class GameStartAtOnce : public TarnwickProgram, public testing::WithParamInterface<GameStart>
-{
-};
+void PrintTo(const GameStart& row, std::ostream* out) { *out << row.name; }
+using GameStartAtOnce = ProgramRows<GameStart>;
 
 TEST_P(GameStartAtOnce, StartsGameWithoutWindow)
 {
     const GameStart& row = GetParam();
     ASSERT_TRUE(WriteBytes(UserIniPath(), row.userIni));
-    const auto launch = Start(row.arguments);
-    EXPECT_EQ(nullptr, launch->WaitForWindow());
-    ExpectExit(*launch, 0);
-    ExpectGame(row.game);
+    ExpectGameAtOnce(*Start(row.arguments), row.game);
     ExpectUserIni(std::string(row.userIni));
 }
 
@@ -230,8 +233,7 @@ const GameStart GAME_STARTS[] = {
     {"AccentedArgumentArrivesAsUnicode", SAVED_SOFTWARE, L"-RUNGAME caf\u00e9", "OriginalSoftware.exe caf\xc3\xa9"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, GameStartAtOnce, testing::ValuesIn(GAME_STARTS),
-                         [](const testing::TestParamInfo<GameStart>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Rows, GameStartAtOnce, testing::ValuesIn(GAME_STARTS), RowName());
 
 // ---- The three window roads, each ended by OK, Cancel or closing, and the start after it.
 
@@ -249,14 +251,8 @@ struct WindowRoad
     std::optional<std::string> nextGame;
 };
 
-void PrintTo(const WindowRoad& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class WindowRoads : public TarnwickProgram, public testing::WithParamInterface<WindowRoad>
-{
-};
+void PrintTo(const WindowRoad& row, std::ostream* out) { *out << row.name; }
+using WindowRoads = ProgramRows<WindowRoad>;
 
 TEST_P(WindowRoads, EndsAsChosen)
 {
@@ -267,11 +263,9 @@ TEST_P(WindowRoads, EndsAsChosen)
     }
     {
         const auto launch = Start(row.arguments);
-        const HWND window = launch->WaitForWindow();
-        ExpectChoiceWindow(window);
-        if (HasFatalFailure())
+        const HWND window = ChoiceWindow(*launch, row.shown);
+        if (!window)
             return;
-        EXPECT_EQ(row.shown, DescribeChoice(window));
         for (int id : row.clicks)
             ASSERT_TRUE(Click(Control(window, id)));
         Press(window, row.finish);
@@ -283,18 +277,10 @@ TEST_P(WindowRoads, EndsAsChosen)
             ExpectNoGame();
     }
     const auto next = Start(L"-RUNGAME");
-    const HWND window = next->WaitForWindow();
     if (row.nextGame)
-    {
-        EXPECT_EQ(nullptr, window);
-        ExpectExit(*next, 0);
-        ExpectGame(*row.nextGame);
-        return;
-    }
-    ExpectChoiceWindow(window);
-    if (HasFatalFailure())
-        return;
-    EXPECT_EQ(DEFAULTS_SHOWN, DescribeChoice(window));
+        return ExpectGameAtOnce(*next, *row.nextGame);
+    const HWND window = ChoiceWindow(*next, DEFAULTS_SHOWN);
+    ASSERT_NE(nullptr, window);
     Press(window, Finish::Cancel);
     ExpectExit(*next, 0);
 }
@@ -323,8 +309,7 @@ const WindowRoad WINDOW_ROADS[] = {
     {"NoFileNoSwitch_Close_NothingWritten", {}, L"", DEFAULTS_SHOWN, {}, Finish::Close, {}, {}, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowRoads, testing::ValuesIn(WINDOW_ROADS),
-                         [](const testing::TestParamInfo<WindowRoad>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Rows, WindowRoads, testing::ValuesIn(WINDOW_ROADS), RowName());
 
 // ---- Start-up failures: a message box, exit code -1, nothing written or started.
 
@@ -379,14 +364,8 @@ struct StartUpFailure
     const wchar_t* message;
 };
 
-void PrintTo(const StartUpFailure& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
-class StartUpFailures : public TarnwickProgram, public testing::WithParamInterface<StartUpFailure>
-{
-};
+void PrintTo(const StartUpFailure& row, std::ostream* out) { *out << row.name; }
+using StartUpFailures = ProgramRows<StartUpFailure>;
 
 TEST_P(StartUpFailures, ShowMessageAndExitMinusOne)
 {
@@ -422,7 +401,7 @@ TEST_P(StartUpFailures, ShowMessageAndExitMinusOne)
     }
     {
         const auto launch = Start(row.arguments, program);
-        ExpectMessage(launch->WaitForWindow(), row.message);
+        ExpectMessage(WaitForWindow(*launch), row.message);
         ExpectExit(*launch, 0xFFFFFFFF);
     }
     redirect.reset();
@@ -446,8 +425,7 @@ const StartUpFailure START_UP_FAILURES[] = {
      L"Cannot read application configuration."},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, StartUpFailures, testing::ValuesIn(START_UP_FAILURES),
-                         [](const testing::TestParamInfo<StartUpFailure>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Rows, StartUpFailures, testing::ValuesIn(START_UP_FAILURES), RowName());
 
 // ---- A failed save: message 4, then the run goes on.
 
@@ -456,13 +434,11 @@ TEST_F(TarnwickProgram, ReadOnlyUserIni_OkShowsMessage4AndKeepsFile)
     ASSERT_TRUE(WriteBytes(UserIniPath(), HAND_DIRECT3D_MOUSE_FIX));
     ASSERT_TRUE(SetFileAttributesW(UserIniPath().c_str(), FILE_ATTRIBUTE_READONLY));
     const auto launch = Start(L"");
-    const HWND window = launch->WaitForWindow();
-    ExpectChoiceWindow(window);
-    ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(STORED_MOUSE_FIX_SHOWN, DescribeChoice(window));
+    const HWND window = ChoiceWindow(*launch, STORED_MOUSE_FIX_SHOWN);
+    ASSERT_NE(nullptr, window);
     ASSERT_TRUE(Click(GetDlgItem(window, SOFTWARE)));
     Press(window, Finish::Ok);
-    ExpectMessage(launch->WaitForWindow(), L"Cannot update user's Vantorel configuration.");
+    ExpectMessage(WaitForWindow(*launch), L"Cannot update user's Vantorel configuration.");
     ExpectExit(*launch, 0);
     ExpectUserIni(std::string(HAND_DIRECT3D_MOUSE_FIX));
     EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_READONLY);
@@ -473,20 +449,18 @@ TEST_F(TarnwickProgram, FolderInUserIniPlace_RunGame_Message4ThenGameWithChoice)
 {
     ASSERT_TRUE(CreateDirectoryW(UserIniPath().c_str(), nullptr));
     const auto launch = Start(L"-RUNGAME");
-    const HWND window = launch->WaitForWindow();
-    ExpectChoiceWindow(window);
-    ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(DEFAULTS_SHOWN, DescribeChoice(window));
+    const HWND window = ChoiceWindow(*launch, DEFAULTS_SHOWN);
+    ASSERT_NE(nullptr, window);
     ASSERT_TRUE(Click(GetDlgItem(window, DIRECT3D)));
     ASSERT_TRUE(Click(MouseFixBox(window)));
     Press(window, Finish::Ok);
-    const HWND box = launch->WaitForWindow();
+    const HWND box = WaitForWindow(*launch);
     // The game waits for the message to be dismissed.
     ExpectNoGame();
     ExpectMessage(box, L"Cannot update user's Vantorel configuration.");
     ExpectExit(*launch, 0);
     ExpectGame("OriginalDirect3D.exe  -frameratemouse");
-    EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(IsFolder(UserIniPath()));
 }
 
 // ---- The game runs where the launcher was started, not where the launcher's program lies.
@@ -497,10 +471,7 @@ TEST_F(TarnwickProgram, ProgramElsewhere_GameStartsInLaunchersCurrentFolder)
     ASSERT_TRUE(CreateDirectoryW((folder + L"\\program").c_str(), nullptr));
     ASSERT_TRUE(MoveFileW(Program().c_str(), program.c_str()));
     ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
-    const auto launch = Start(L"-RUNGAME", program);
-    EXPECT_EQ(nullptr, launch->WaitForWindow());
-    ExpectExit(*launch, 0);
-    ExpectGame("OriginalSoftware.exe ");
+    ExpectGameAtOnce(*Start(L"-RUNGAME", program), "OriginalSoftware.exe ");
 }
 
 // ---- A game program that does not exist: nothing to tell the user.
@@ -512,7 +483,7 @@ TEST_F(TarnwickProgram, MissingGameProgram_NoMessageExitZero)
                            "[Skellmoor]\r\nDirectDraw = SkellmoorSoftware.exe\r\nDirect3D = SkellmoorDirect3D.exe\r\n"));
     ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
     const auto launch = Start(L"-RUNGAME");
-    EXPECT_EQ(nullptr, launch->WaitForWindow());
+    EXPECT_EQ(nullptr, WaitForWindow(*launch));
     ExpectExit(*launch, 0);
     ExpectNoGame();
 }

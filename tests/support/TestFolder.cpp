@@ -1,4 +1,4 @@
-// Files and folders for the configuration tests, through the platform's wide file functions.
+// Scratch folders and files for the tests, through the platform's wide file functions.
 #include "TestFolder.h"
 
 #include <algorithm>
@@ -7,11 +7,11 @@
 
 TestFolder::TestFolder()
 {
-    wchar_t temporary[MAX_PATH];
+    wchar_t temporary[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, temporary);
     static unsigned int counter = 0;
-    const std::wstring base = std::wstring(temporary) + L"tarnwick-configuration-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring base =
+        std::wstring(temporary) + L"tarnwick-test-" + std::to_wstring(GetCurrentProcessId()) + L"-";
     do
         path = base + std::to_wstring(++counter);
     while (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
@@ -19,7 +19,9 @@ TestFolder::TestFolder()
 
 TestFolder::~TestFolder()
 {
-    RemoveTree(path);
+    // A program that has just ended may hold its files open for a moment.
+    for (int tries = 0; tries < 100 && !RemoveTree(path); ++tries)
+        Sleep(100);
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes)
@@ -34,12 +36,12 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes)
     return CloseHandle(file) && ok;
 }
 
-std::string ReadBytes(const std::wstring& path)
+std::optional<std::string> ReadBytes(const std::wstring& path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
+        return std::nullopt;
     std::string bytes;
     char buffer[4096];
     DWORD read = 0;
@@ -47,6 +49,17 @@ std::string ReadBytes(const std::wstring& path)
         bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
+}
+
+bool Exists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 std::vector<std::wstring> ListFolder(const std::wstring& folder)
@@ -67,21 +80,15 @@ std::vector<std::wstring> ListFolder(const std::wstring& folder)
     return names;
 }
 
-void RemoveTree(const std::wstring& path)
+bool RemoveTree(const std::wstring& path)
 {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-    {
-        for (const std::wstring& name : ListFolder(path))
-            RemoveTree(path + L"\\" + name);
-        RemoveDirectoryW(path.c_str());
-    }
-    else
-    {
-        // Some tests leave a read-only file, which DeleteFileW refuses.
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-    }
+    if (!Exists(path))
+        return true;
+    // Some tests leave a read-only file, which DeleteFileW refuses.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!IsFolder(path))
+        return DeleteFileW(path.c_str()) != 0;
+    for (const std::wstring& name : ListFolder(path))
+        RemoveTree(path + L"\\" + name);
+    return RemoveDirectoryW(path.c_str()) != 0;
 }
