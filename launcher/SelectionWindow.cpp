@@ -46,29 +46,25 @@ Size::Size(std::int32_t cx, std::int32_t cy) : cx(cx), cy(cy)
 HWND CreateControl(HWND parent, ControlKind kind, std::uint16_t identifier, const wchar_t* text,
                    const Position& position, const Size& size)
 {
-    const wchar_t* className = nullptr;
-    DWORD style = 0;
-    switch (kind)
+    struct KindClass
     {
-    case ControlKind::PushButton:
-        className = L"Button";
-        style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-        break;
-    case ControlKind::StaticText:
-        className = L"Static";
-        style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | SS_LEFT;
-        break;
-    case ControlKind::CheckBox:
-        className = L"Button";
-        style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
-        break;
-    case ControlKind::RadioButton:
-        className = L"Button";
-        style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON;
-        break;
-    default:
+        const wchar_t* className;
+        DWORD style;
+    };
+    // Indexed by ControlKind.
+    static const KindClass kinds[] = {
+        {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
+        {L"Static", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | SS_LEFT},
+        {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX},
+        {L"Button", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON},
+    };
+    const auto index = static_cast<std::size_t>(kind);
+    if (index >= sizeof kinds / sizeof kinds[0])
+    {
         return nullptr;
     }
+    const wchar_t* const className = kinds[index].className;
+    const DWORD style = kinds[index].style;
     return CreateWindowExW(0, className, text, style, position.x, position.y, size.cx, size.cy, parent,
                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(identifier)), nullptr, nullptr);
 }
