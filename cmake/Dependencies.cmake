@@ -1,9 +1,10 @@
-# Poco Foundation and GoogleTest come built for MinGW from scripts/setup; SimpleIni is
-# Debian's header, exposed alone so that the host's /usr/include stays off the include path.
+# Poco Foundation and GoogleTest come built for MinGW from scripts/setup, once for each
+# architecture; SimpleIni is Debian's header, exposed alone so that the host's /usr/include stays
+# off the include path.
 
-set(_poco ${TARNWICK_DEPS}/poco-mingw)
+set(_poco ${TARNWICK_DEPS}/${TARNWICK_ARCH}/poco)
 if(NOT EXISTS ${_poco}/lib/libPocoFoundation.a)
-  message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup")
+  message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup ${TARNWICK_ARCH}")
 endif()
 # Poco's headers spell two Windows headers with capitals; MinGW's are lower case.
 set(_poco_case ${CMAKE_BINARY_DIR}/poco-case-aliases)
@@ -27,9 +28,9 @@ add_library(SimpleIni INTERFACE)
 # SYSTEM: the library's own warnings are not ours to fix.
 target_include_directories(SimpleIni SYSTEM INTERFACE ${_simpleini_dir})
 
-set(_gtest ${TARNWICK_DEPS}/googletest-mingw)
+set(_gtest ${TARNWICK_DEPS}/${TARNWICK_ARCH}/googletest)
 if(NOT EXISTS ${_gtest}/lib/libgtest.a)
-  message(FATAL_ERROR "GoogleTest for MinGW not found in ${_gtest}: run scripts/setup")
+  message(FATAL_ERROR "GoogleTest for MinGW not found in ${_gtest}: run scripts/setup ${TARNWICK_ARCH}")
 endif()
 add_library(GTest::gtest STATIC IMPORTED GLOBAL)
 set_target_properties(GTest::gtest PROPERTIES

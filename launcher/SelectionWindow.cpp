@@ -159,7 +159,7 @@ LRESULT CALLBACK SelectionWindow::WindowProc(HWND window, UINT message, WPARAM w
     }
 
     // Zero until WM_CREATE has stored the object.
-    auto* self = reinterpret_cast<SelectionWindow*>(static_cast<LONG_PTR>(GetWindowLongW(window, GWL_USERDATA)));
+    auto* self = reinterpret_cast<SelectionWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr)
     {
         return DefWindowProcW(window, message, wParam, lParam);
@@ -196,8 +196,10 @@ LRESULT SelectionWindow::OnCreate(HWND window, UINT message, WPARAM wParam, LPAR
     try
     {
         // A 0 result is also the previous user data of a new window: only the last error tells.
+        // The Ptr forms are SetWindowLongW and GetWindowLongW on 32-bit Windows and keep the whole
+        // pointer on 64-bit.
         SetLastError(0);
-        if (SetWindowLongW(window, GWL_USERDATA, static_cast<LONG>(reinterpret_cast<LONG_PTR>(self))) == 0
+        if (SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self)) == 0
             && GetLastError() != 0)
         {
             throw std::runtime_error("Failed to store object reference.");
