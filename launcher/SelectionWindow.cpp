@@ -209,6 +209,9 @@ LRESULT SelectionWindow::OnCreate(HWND window, UINT message, WPARAM wParam, LPAR
     catch (...)
     {
         self->creationFailure = std::current_exception();
+        // The platform destroys the window next: without its object, WM_DESTROY posts no WM_QUIT,
+        // which would end the modal loop of the error box that the caller shows.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         return -1;
     }
     return DefWindowProcW(window, message, wParam, lParam);

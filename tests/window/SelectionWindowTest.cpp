@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -291,8 +292,10 @@ TEST_F(SelectionWindowTest, FrameIsCentredFixedAndWithoutCloseBox)
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & ~WS_CLIPSIBLINGS, WS_CAPTION);
     RECT frame;
     ASSERT_TRUE(GetWindowRect(window, &frame));
-    EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - 295) / 2);
-    EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 180) / 2);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the suite runs on a 1024 x 768 screen";
+    ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768) << "the suite runs on a 1024 x 768 screen";
+    EXPECT_EQ(frame.left, 364);
+    EXPECT_EQ(frame.top, 294);
     EXPECT_EQ(frame.right - frame.left, 295);
     EXPECT_EQ(frame.bottom - frame.top, 180);
 
@@ -392,12 +395,27 @@ LRESULT CALLBACK StaleCreate(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return CallWindowProcW(windowProcedure, message == WM_CREATE ? staleWindow : window, message, wParam, lParam);
 }
 
+// Windows follows a WM_CREATE that returned -1 with WM_DESTROY; Wine goes straight to
+// WM_NCDESTROY. This hands the window's procedure the WM_DESTROY that Windows would send.
+LRESULT CALLBACK DestroyAfterFailedCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcW(windowProcedure, window, message, wParam, lParam);
+    if (message == WM_CREATE && result == -1)
+    {
+        CallWindowProcW(windowProcedure, window, WM_DESTROY, 0, 0);
+    }
+    return result;
+}
+
+// The procedure that the next window created takes in place of its own.
+WNDPROC subclass;
+
 LRESULT CALLBACK SubclassOnCreation(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HCBT_CREATEWND && windowProcedure == nullptr)
     {
         windowProcedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(reinterpret_cast<HWND>(wParam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaleCreate)));
+            SetWindowLongPtrW(reinterpret_cast<HWND>(wParam), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass)));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -419,9 +437,33 @@ TEST_F(SelectionWindowTest, UserDataNotStored_FailsToStoreObjectReference)
     staleWindow = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(DestroyWindow(staleWindow));
     windowProcedure = nullptr;
-    CbtHook subclass(SubclassOnCreation);
+    subclass = StaleCreate;
+    CbtHook hook(SubclassOnCreation);
     EXPECT_EQ(ConstructionFailure(), "Failed to store object reference.");
     EXPECT_EQ(FindSelectionWindow(), nullptr);
+}
+
+bool FailingProbe(HWND) { throw std::runtime_error("probe failed"); }
+
+TEST_F(SelectionWindowTest, FailureAfterTheObjectIsStored_ReachesTheCallerAndPostsNoQuit)
+{
+    windowProcedure = nullptr;
+    subclass = DestroyAfterFailedCreate;
+    std::string failure;
+    try
+    {
+        CbtHook hook(SubclassOnCreation);
+        SelectionWindow selection(SelectionWindowOptions(), FailingProbe);
+    }
+    catch (const std::runtime_error& error)
+    {
+        failure = error.what();
+    }
+    EXPECT_EQ(failure, "probe failed");
+    EXPECT_EQ(FindSelectionWindow(), nullptr);
+    // A WM_QUIT left behind would end the caller's error box at once.
+    MSG message;
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(SelectionWindowTest, WindowWithoutObject_BuildsNothingAndPostsNoQuit)
