@@ -37,7 +37,7 @@ choose_route() {
   if [ "$route" = x86_64 ]; then
     no64=$("$repo/tools/wine-run" --arch x86_64 --check) || true
     if [ -n "$no64" ]; then
-      echo "$name: the 64-bit programs cannot run either: $no64" >&2
+      echo "$name: the 64-bit programs cannot run here: $no64" >&2
       exit 1
     fi
   fi
