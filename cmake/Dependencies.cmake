@@ -4,7 +4,7 @@
 
 set(_poco ${TARNWICK_DEPS}/${TARNWICK_ARCH}/poco)
 if(NOT EXISTS ${_poco}/lib/libPocoFoundation.a)
-  message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup ${TARNWICK_ARCH}")
+  message(FATAL_ERROR "Poco Foundation for MinGW not found in ${_poco}: run scripts/setup")
 endif()
 # Poco's headers spell two Windows headers with capitals; MinGW's are lower case.
 set(_poco_case ${CMAKE_BINARY_DIR}/poco-case-aliases)
@@ -30,7 +30,7 @@ target_include_directories(SimpleIni SYSTEM INTERFACE ${_simpleini_dir})
 
 set(_gtest ${TARNWICK_DEPS}/${TARNWICK_ARCH}/googletest)
 if(NOT EXISTS ${_gtest}/lib/libgtest.a)
-  message(FATAL_ERROR "GoogleTest for MinGW not found in ${_gtest}: run scripts/setup ${TARNWICK_ARCH}")
+  message(FATAL_ERROR "GoogleTest for MinGW not found in ${_gtest}: run scripts/setup")
 endif()
 add_library(GTest::gtest STATIC IMPORTED GLOBAL)
 set_target_properties(GTest::gtest PROPERTIES

@@ -9,8 +9,6 @@
 
 #include <windows.h>
 
-#include <climits>
-#include <stdexcept>
 #include <wchar.h>
 
 namespace TARNWICK
@@ -22,33 +20,6 @@ std::wstring SelectGameExecutable(std::int32_t gameEdition, std::int32_t renderi
     const CONFIGURATION::RendererPrograms& programs =
         gameEdition == 1 ? applicationParameters.skellmoor : applicationParameters.original;
     return renderingMode == 1 ? programs.direct3D : programs.directDraw;
-}
-
-std::wstring NarrowToWide(const std::string& text)
-{
-    std::wstring wide;
-    if (Utf8ToWide(text, wide))
-    {
-        return wide;
-    }
-    // Not UTF-8, so it is the ANSI text that the platform handed over: an accented letter of
-    // the player's own code page must not cost the game start.
-    if (text.size() > static_cast<std::string::size_type>(INT_MAX))
-    {
-        throw std::length_error("Text too long to convert.");
-    }
-    const int narrowLength = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), narrowLength, nullptr, 0);
-    if (wideLength <= 0)
-    {
-        throw std::runtime_error("Cannot convert text from the ANSI code page.");
-    }
-    wide.assign(static_cast<std::wstring::size_type>(wideLength), L'\0');
-    if (MultiByteToWideChar(CP_ACP, 0, text.data(), narrowLength, &wide[0], wideLength) != wideLength)
-    {
-        throw std::runtime_error("Cannot convert text from the ANSI code page.");
-    }
-    return wide;
 }
 
 std::vector<wchar_t> ComposeGameCommandLine(std::int32_t gameEdition, std::int32_t renderingMode,

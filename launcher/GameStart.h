@@ -21,10 +21,6 @@ struct UserConfigurationParameters;
 std::wstring SelectGameExecutable(std::int32_t gameEdition, std::int32_t renderingMode,
     const CONFIGURATION::ApplicationConfigurationParameters& applicationParameters);
 
-// Narrow text as the launcher meets it, to wide text: as UTF-8 when it is valid UTF-8,
-// otherwise from the ANSI code page that the platform's command line is written in.
-std::wstring NarrowToWide(const std::string& text);
-
 // The game's command line in the writable, zero-terminated buffer that the process creation
 // takes: the executable, a blank, the pass-through text and, with the mouse fix, " -frameratemouse".
 std::vector<wchar_t> ComposeGameCommandLine(std::int32_t gameEdition, std::int32_t renderingMode,

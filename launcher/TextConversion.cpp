@@ -1,5 +1,11 @@
-// UTF-16 <-> UTF-8 by hand: the standard converter splits surrogate pairs and throws on bad input.
+// UTF-16 <-> UTF-8 by hand (the standard converter splits surrogate pairs and throws on bad
+// input), and the ANSI code page for narrow text that is not UTF-8.
 #include "TextConversion.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <stdexcept>
 
 namespace TARNWICK
 {
@@ -136,6 +142,33 @@ bool Utf8ToWide(const std::string& text, std::wstring& wide)
         index += length;
     }
     return true;
+}
+
+std::wstring NarrowToWide(const std::string& text)
+{
+    std::wstring wide;
+    if (Utf8ToWide(text, wide))
+    {
+        return wide;
+    }
+    // Not UTF-8, so it is the ANSI text that the platform handed over: an accented letter of
+    // the player's own code page must not cost the game start.
+    if (text.size() > static_cast<std::string::size_type>(INT_MAX))
+    {
+        throw std::length_error("Text too long to convert.");
+    }
+    const int narrowLength = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), narrowLength, nullptr, 0);
+    if (wideLength <= 0)
+    {
+        throw std::runtime_error("Cannot convert text from the ANSI code page.");
+    }
+    wide.assign(static_cast<std::wstring::size_type>(wideLength), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), narrowLength, &wide[0], wideLength) != wideLength)
+    {
+        throw std::runtime_error("Cannot convert text from the ANSI code page.");
+    }
+    return wide;
 }
 
 } // namespace TARNWICK

@@ -1,4 +1,4 @@
-// Conversions between wide (UTF-16) text and UTF-8, free of the platform headers.
+// Conversions between wide (UTF-16) text and narrow text, free of the platform headers.
 #pragma once
 
 #include <string>
@@ -13,5 +13,10 @@ std::string WideToUtf8(const std::wstring& text);
 // Strict: false on text that is not valid UTF-8 (then `wide` is unspecified). Characters beyond
 // U+FFFF become surrogate pairs.
 bool Utf8ToWide(const std::string& text, std::wstring& wide);
+
+// Narrow text as the launcher meets it, to wide text: as UTF-8 when it is valid UTF-8,
+// otherwise from the ANSI code page that the platform's command line is written in. Throws
+// when neither can convert it.
+std::wstring NarrowToWide(const std::string& text);
 
 } // namespace TARNWICK

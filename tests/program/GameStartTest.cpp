@@ -4,6 +4,7 @@
 #include "GameStart.h"
 #include "SelectionWindowOptions.h"
 #include "StartUp.h"
+#include "TextConversion.h"
 #include "configuration/ApplicationConfigurationParameters.h"
 #include "configuration/UserConfigurationParameters.h"
 

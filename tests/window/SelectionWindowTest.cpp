@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include "RowName.h"
 #include "SelectionWindow.h"
 #include "WindowTestSupport.h"
 
@@ -64,7 +65,6 @@ protected:
     void TearDown() override { RemoveSelectionWindow(); }
 };
 
-template <typename Row> std::string RowName(const testing::TestParamInfo<Row>& info) { return info.param.name; }
 
 // --- State right after creation: options given x probe answer ---
 
@@ -109,7 +109,7 @@ const StartRow StartRows[] = {
     {"Direct3DWithFix_NotOffered_SoftwareForced", 1, true, false, false, false, false, false, 0},
     {"OtherMode_NotOffered_ModeZero", -2, false, false, false, false, false, false, 0},
 };
-INSTANTIATE_TEST_SUITE_P(Table, StartState, testing::ValuesIn(StartRows), RowName<StartRow>);
+INSTANTIATE_TEST_SUITE_P(Table, StartState, testing::ValuesIn(StartRows), RowName());
 
 // --- Commands, clicked by a second thread while the message loop runs ---
 
@@ -225,7 +225,7 @@ const CommandRow CommandRows[] = {
     {"CloseAfterUntick_RecordUnchanged", 1, true, true, {C::MouseFix, C::Close}, true, false, false, 1, true},
     {"ArrowKeyFromSoftware_Direct3D", 0, false, true, {C::ArrowDown, C::Ok}, true, false, true, 1, false},
 };
-INSTANTIATE_TEST_SUITE_P(Table, Commands, testing::ValuesIn(CommandRows), RowName<CommandRow>);
+INSTANTIATE_TEST_SUITE_P(Table, Commands, testing::ValuesIn(CommandRows), RowName());
 
 TEST_F(SelectionWindowTest, RunMessageLoopForgetsAnEarlierOk)
 {
