@@ -6,9 +6,9 @@
 namespace TARNWICK
 {
 
-bool IsDirect3DAvailable(HWND window)
+bool IsDirect3DAvailable(HWND window, Direct3DCreator createDirect3D)
 {
-    IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION);
+    IDirect3D9* direct3D = createDirect3D(D3D_SDK_VERSION);
     if (direct3D == nullptr)
     {
         return false;

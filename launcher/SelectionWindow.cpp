@@ -3,6 +3,8 @@
 
 #include <stdexcept>
 
+#include <d3d9.h>
+
 #include "Direct3DProbe.h"
 
 namespace TARNWICK
@@ -18,6 +20,11 @@ const int IconResource = 101;
 // The outer size, frame and title bar included.
 const std::int32_t WindowWidth = 295;
 const std::int32_t WindowHeight = 180;
+
+bool ProbeWithDirect3D9(HWND window)
+{
+    return IsDirect3DAvailable(window, Direct3DCreate9);
+}
 
 const WORD OkButtonId = 1000;
 const WORD CancelButtonId = 1001;
@@ -70,7 +77,7 @@ HWND CreateControl(HWND parent, ControlKind kind, std::uint16_t identifier, cons
 }
 
 SelectionWindow::SelectionWindow(const SelectionWindowOptions& options)
-    : SelectionWindow(options, IsDirect3DAvailable)
+    : SelectionWindow(options, ProbeWithDirect3D9)
 {
 }
 

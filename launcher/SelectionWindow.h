@@ -47,7 +47,8 @@ class SelectionWindow
 public:
     // Throws std::exception when the class, the window or the object reference cannot be set up.
     explicit SelectionWindow(const SelectionWindowOptions& options);
-    // Tests give their own probe answer; the launcher always asks IsDirect3DAvailable.
+    // Tests give their own probe answer; the launcher always asks IsDirect3DAvailable with
+    // Direct3DCreate9.
     SelectionWindow(const SelectionWindowOptions& options, Direct3DAvailabilityProbe probe);
     ~SelectionWindow();
 

@@ -70,7 +70,7 @@ const CommandLineCase EdgeCases[] = {
     {"TabEndsGameSk", "-GAME=SK\t-h", true, 1, "-h"},
     {"ConsumedSwitches_KeepSurroundingWhiteSpace", "a\t-FRAMERATEMOUSE\tb -GAME=SK  c", false, 1,
      "a\t\tb   c"},
-    {"BackquoteRun_PassesUnchanged", "`-h` x", false, 0, "`-h` x"},
+    {"BackquoteRun_PassesUnchanged", "`a -RUNGAME b` x", false, 0, "`a -RUNGAME b` x"},
     {"DoubleQuoteRun_OtherQuotesInsideAreText", "\"it's -RUNGAME\" -j", true, 0, "\"it's -RUNGAME\" -j"},
     {"BackslashInsideRun_NoEscape", "\"a\\\" -h", true, 0, "\"a\\\" -h"},
     {"UnclosedRun_KeepsRestUnchanged", "x 'unclosed -RUNGAME  ", false, 0, "x 'unclosed -RUNGAME"},

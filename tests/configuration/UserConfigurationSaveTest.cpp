@@ -146,7 +146,7 @@ TEST(UserConfigurationSaveTest, FailedSaveLeavesThePreviousFileWhole)
     EXPECT_TRUE(ListFolder(folder.Path()).empty());
 }
 
-enum class Fault { None, ShortWrites, Write, Flush, Close, Move };
+enum class Fault { None, ShortWrites, Write, EmptyWrite, Flush, Close, Move };
 
 // The real steps, with one of them made to fail.
 class FaultySteps : public FileReplacementSteps
@@ -162,6 +162,14 @@ public:
             FileReplacementSteps::Write(file, data, size / 2, written);
             return false;
         }
+        if (fault == Fault::EmptyWrite && !wroteNothing)
+        {
+            // Success that moved no byte; the next write would go through, so a save that keeps
+            // on writing ends up replacing the file instead of hanging the test.
+            wroteNothing = true;
+            written = 0;
+            return true;
+        }
         return FileReplacementSteps::Write(file, data, fault == Fault::ShortWrites ? 1 : size, written);
     }
     bool Flush(HANDLE file) override { return fault != Fault::Flush && FileReplacementSteps::Flush(file); }
@@ -173,6 +181,7 @@ public:
 
 private:
     Fault fault;
+    bool wroteNothing = false;
 };
 
 TEST(FileReplacementTest, FailureAtAnyStepKeepsThePreviousFile)
@@ -186,6 +195,7 @@ TEST(FileReplacementTest, FailureAtAnyStepKeepsThePreviousFile)
         {"no fault: replaced", Fault::None, true},
         {"writes that take one byte at a time: replaced", Fault::ShortWrites, true},
         {"a write fails", Fault::Write, false},
+        {"a write succeeds with 0 bytes", Fault::EmptyWrite, false},
         {"the flush fails", Fault::Flush, false},
         {"the close fails", Fault::Close, false},
         {"the replace fails", Fault::Move, false},

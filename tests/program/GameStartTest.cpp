@@ -1,5 +1,6 @@
 // The game start without starting anything: which executable is chosen, the game's command
 // line character for character, and the copies between user configuration and window options.
+// And the box that shows an exception escaping the start-up sequence.
 #include "CommandLine.h"
 #include "GameStart.h"
 #include "SelectionWindowOptions.h"
@@ -8,10 +9,16 @@
 #include "configuration/ApplicationConfigurationParameters.h"
 #include "configuration/UserConfigurationParameters.h"
 
+#include "TopLevelWindows.h"
+
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -136,6 +143,72 @@ TEST(CopyParameters, BothFieldsUnchangedBothWays)
         TARNWICK::CopyOptionsToUserParameters(options, chosen);
         EXPECT_EQ(chosen.renderingMode, row.renderingMode);
         EXPECT_EQ(chosen.direct3dOptions.frameRateMouse, row.mouseFix);
+    }
+}
+
+struct SeenBox
+{
+    bool shown = false;
+    std::wstring caption;
+    std::wstring text;
+    bool icon = false;
+};
+
+BOOL CALLBACK FindShownBox(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && ClassName(window) == L"#32770")
+    {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Shows the box on this thread while a second thread reads it and presses OK, as a user would.
+SeenBox ShowUnexpectedErrorAndRead(const char* message)
+{
+    const DWORD boxThread = GetCurrentThreadId();
+    std::atomic<bool> returned(false);
+    SeenBox seen;
+    std::thread user([&] {
+        for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
+        {
+            HWND box = nullptr;
+            EnumThreadWindows(boxThread, FindShownBox, reinterpret_cast<LPARAM>(&box));
+            if (box != nullptr)
+            {
+                seen = {true, Text(box), MessageText(box), ShownIcon(box) != nullptr};
+                Click(GetDlgItem(box, IDOK));
+                return;
+            }
+        }
+    });
+    TARNWICK::ShowUnexpectedError(message);
+    returned = true;
+    user.join();
+    return seen;
+}
+
+TEST(ShowUnexpectedError, ErrorBoxWithTheMessageOrAFixedSentence)
+{
+    const struct
+    {
+        const char* name;
+        const char* message;
+        const wchar_t* text;
+    } rows[] = {
+        {"a message", "Failed to create window.", L"Failed to create window."},
+        {"no message", nullptr, L"An unexpected error occurred."},
+        {"an empty message", "", L"An unexpected error occurred."},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        const SeenBox seen = ShowUnexpectedErrorAndRead(row.message);
+        ASSERT_TRUE(seen.shown) << "no message box shown";
+        EXPECT_EQ(seen.caption, L"Error");
+        EXPECT_EQ(seen.text, row.text);
+        EXPECT_TRUE(seen.icon) << "no error icon";
     }
 }
 
