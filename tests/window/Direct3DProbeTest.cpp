@@ -250,6 +250,7 @@ struct ProbeRow
     bool answer;
     std::vector<std::string> log;
 };
+void PrintTo(const ProbeRow& row, std::ostream* out) { *out << row.name; }
 
 class ProbeCalls : public testing::TestWithParam<ProbeRow>
 {
