@@ -264,10 +264,15 @@ def main():
     launcher = check_tarnwick(sys.argv[1])
     notice = check_ostrevan(sys.argv[2])
     check(launcher == notice, "the two icon groups differ in their directories or images")
-    for failure in failures:
+    report(failures)
+
+
+def report(found):
+    """Prints the failures and ends with the exit code that tells whether there were any."""
+    for failure in found:
         print("FAIL:", failure)
-    print(f"{len(failures)} failure(s)")
-    sys.exit(1 if failures else 0)
+    print(f"{len(found)} failure(s)")
+    sys.exit(1 if found else 0)
 
 
 if __name__ == "__main__":

@@ -10,7 +10,7 @@ import xml.etree.ElementTree as ElementTree
 
 import pefile
 
-from check_binaries import ASM_V1, RT_MANIFEST, resources
+from check_binaries import ASM_V1, RT_MANIFEST, report, resources
 
 ARCHITECTURES = {0x14C: "x86", 0x8664: "amd64"}
 
@@ -42,11 +42,7 @@ def problems(path):
 def main():
     if len(sys.argv) < 2:
         sys.exit("usage: check_manifest_architecture.py Tarnwick.exe...")
-    failures = [problem for path in sys.argv[1:] for problem in problems(path)]
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(failures)} failure(s)")
-    sys.exit(1 if failures else 0)
+    report([problem for path in sys.argv[1:] for problem in problems(path)])
 
 
 if __name__ == "__main__":

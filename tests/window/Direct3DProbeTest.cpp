@@ -125,12 +125,11 @@ struct Calls
     D3DPRESENT_PARAMETERS parameters = {};
 };
 
-// The probe only ever releases the device, so a bare IUnknown stands in for it: Release has the
-// same place in the vtable of every COM interface.
-class FakeDevice : public IUnknown
+// IUnknown's part of a stand-in: it logs its AddRef and Release under its name and frees nothing.
+template <typename Interface> class Logged : public Interface
 {
 public:
-    explicit FakeDevice(Calls& calls) : calls(calls) {}
+    Logged(Calls& calls, const char* name) : calls(calls), name(name) {}
     STDMETHOD(QueryInterface)(REFIID, void** object) override
     {
         *object = nullptr;
@@ -138,41 +137,35 @@ public:
     }
     STDMETHOD_(ULONG, AddRef)() override
     {
-        calls.log.push_back("device AddRef");
+        calls.log.push_back(name + " AddRef");
         return 2;
     }
     STDMETHOD_(ULONG, Release)() override
     {
-        calls.log.push_back("device Release");
+        calls.log.push_back(name + " Release");
         return 0;
     }
 
-private:
+protected:
     Calls& calls;
+
+private:
+    std::string name;
 };
+
+// The probe only ever releases the device, so a bare IUnknown stands in for it: Release has the
+// same place in the vtable of every COM interface.
+using FakeDevice = Logged<IUnknown>;
 
 // Answers CreateDevice with a given status and hands out the stand-in device with every status
 // that is not an error, as a driver that warns would.
-class FakeDirect3D : public IDirect3D9
+class FakeDirect3D : public Logged<IDirect3D9>
 {
 public:
-    FakeDirect3D(Calls& calls, HRESULT status) : calls(calls), device(calls), status(status) {}
+    FakeDirect3D(Calls& calls, HRESULT status) : Logged(calls, "Direct3D"), device(calls, "device"), status(status)
+    {
+    }
 
-    STDMETHOD(QueryInterface)(REFIID, void** object) override
-    {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHOD_(ULONG, AddRef)() override
-    {
-        calls.log.push_back("Direct3D AddRef");
-        return 2;
-    }
-    STDMETHOD_(ULONG, Release)() override
-    {
-        calls.log.push_back("Direct3D Release");
-        return 0;
-    }
     STDMETHOD(CreateDevice)(UINT adapter, D3DDEVTYPE type, HWND focus, DWORD behaviour,
                             D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** created) override
     {
@@ -224,7 +217,6 @@ private:
         return E_NOTIMPL;
     }
 
-    Calls& calls;
     FakeDevice device;
     HRESULT status;
 };
