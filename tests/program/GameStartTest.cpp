@@ -154,16 +154,6 @@ struct SeenBox
     bool icon = false;
 };
 
-BOOL CALLBACK FindShownBox(HWND window, LPARAM found)
-{
-    if (IsWindowVisible(window) && ClassName(window) == L"#32770")
-    {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Shows the box on this thread while a second thread reads it and presses OK, as a user would.
 SeenBox ShowUnexpectedErrorAndRead(const char* message)
 {
@@ -173,8 +163,7 @@ SeenBox ShowUnexpectedErrorAndRead(const char* message)
     std::thread user([&] {
         for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
         {
-            HWND box = nullptr;
-            EnumThreadWindows(boxThread, FindShownBox, reinterpret_cast<LPARAM>(&box));
+            const HWND box = ShownThreadWindow(boxThread, {L"#32770"});
             if (box != nullptr)
             {
                 seen = {true, Text(box), MessageText(box), ShownIcon(box) != nullptr};

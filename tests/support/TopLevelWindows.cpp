@@ -1,4 +1,4 @@
-// Windows of other processes found and read through the platform's window calls.
+// Windows of programs under test found and read through the platform's window calls.
 #include "TopLevelWindows.h"
 
 namespace
@@ -59,6 +59,13 @@ HWND WaitForShownWindow(const Process& process, const std::vector<std::wstring>&
             return nullptr;
     }
     return nullptr;
+}
+
+HWND ShownThreadWindow(DWORD threadId, const std::vector<std::wstring>& classNames)
+{
+    WindowSearch search{GetCurrentProcessId(), classNames, nullptr};
+    EnumThreadWindows(threadId, FindShownWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring ClassName(HWND window)

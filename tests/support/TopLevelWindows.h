@@ -11,6 +11,9 @@
 // The first shown top-level window of the process with one of the classes; null once the process
 // has ended without one, or after the timeout.
 HWND WaitForShownWindow(const Process& process, const std::vector<std::wstring>& classNames);
+// The shown top-level window of one of this process's threads with one of the classes, found at
+// once; null when there is none.
+HWND ShownThreadWindow(DWORD threadId, const std::vector<std::wstring>& classNames);
 
 std::wstring ClassName(HWND window);
 std::wstring Text(HWND window);

@@ -221,7 +221,7 @@ private:
     HRESULT status;
 };
 
-// The creating function that the probe is handed; the test sets what it returns.
+// What the creating function that the probe is handed records and returns.
 Calls* currentCalls = nullptr;
 IDirect3D9* madeObject = nullptr;
 
@@ -234,6 +234,14 @@ IDirect3D9* WINAPI CreateTestDirect3D(UINT sdkVersion)
 // A window handle that the probe only passes on; no window of that handle is needed.
 const HWND GivenWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1234));
 
+// The probe's answer when its creating function returns `made` (null or the test's object).
+bool AskProbe(Calls& calls, IDirect3D9* made)
+{
+    currentCalls = &calls;
+    madeObject = made;
+    return IsDirect3DAvailable(GivenWindow, CreateTestDirect3D);
+}
+
 struct ProbeRow
 {
     const char* name;
@@ -244,18 +252,14 @@ struct ProbeRow
 };
 void PrintTo(const ProbeRow& row, std::ostream* out) { *out << row.name; }
 
-class ProbeCalls : public testing::TestWithParam<ProbeRow>
-{
-};
+using ProbeCalls = testing::TestWithParam<ProbeRow>;
 
 TEST_P(ProbeCalls, AnswerAndReleases)
 {
     const ProbeRow& row = GetParam();
     Calls calls;
     FakeDirect3D direct3D(calls, row.status);
-    currentCalls = &calls;
-    madeObject = row.objectMade ? &direct3D : nullptr;
-    EXPECT_EQ(IsDirect3DAvailable(GivenWindow, CreateTestDirect3D), row.answer);
+    EXPECT_EQ(AskProbe(calls, row.objectMade ? &direct3D : nullptr), row.answer);
     EXPECT_EQ(calls.sdkVersion, static_cast<UINT>(D3D_SDK_VERSION));
     EXPECT_EQ(calls.log, row.log);
 }
@@ -281,9 +285,7 @@ TEST(ProbeCallsDevice, HardwareDeviceWithSoftwareVertexProcessingInAWindow)
 {
     Calls calls;
     FakeDirect3D direct3D(calls, D3D_OK);
-    currentCalls = &calls;
-    madeObject = &direct3D;
-    ASSERT_TRUE(IsDirect3DAvailable(GivenWindow, CreateTestDirect3D));
+    ASSERT_TRUE(AskProbe(calls, &direct3D));
     EXPECT_EQ(calls.adapter, static_cast<UINT>(D3DADAPTER_DEFAULT));
     EXPECT_EQ(calls.deviceType, D3DDEVTYPE_HAL);
     EXPECT_EQ(calls.focusWindow, GivenWindow);
