@@ -66,6 +66,9 @@ const CommandLineCase EdgeCases[] = {
     {"SwitchCharacterAlone_IsText", "/", false, 0, "/"},
     {"PathEndingInSlashH_SetsFlagAndStays", "C:\\games/h", true, 0, "C:\\games/h"},
     {"TwoSlashesBeforeH_SecondMatches", "//h", true, 0, "//h"},
+    // A backslash is no switch character: Windows paths keep their keywords.
+    {"PathEndingInBackslashH_IsText", "C:\\maps\\h", false, 0, "C:\\maps\\h"},
+    {"BackslashRunGame_IsText", "a\\RUNGAME b", false, 0, "a\\RUNGAME b"},
     {"TabEndsKeywordAndIsTrimmed", "-RUNGAME\tlevel", true, 0, "level"},
     {"TabEndsGameSk", "-GAME=SK\t-h", true, 1, "-h"},
     {"ConsumedSwitches_KeepSurroundingWhiteSpace", "a\t-FRAMERATEMOUSE\tb -GAME=SK  c", false, 1,

@@ -227,8 +227,12 @@ def check_tarnwick(path):
          ("FileVersion", "1,5,3604,0"), ("InternalName", "Tarnwick.exe"),
          ("OriginalFilename", "Tarnwick.exe"), ("ProductName", "Tarnwick Application"),
          ("ProductVersion", "1,5,3604,0")])
-    for dll in imports(pe):
+    found = imports(pe)
+    for dll in found:
         check(not re.match(r"(lib|mingw|cyg)", dll), f"{program}: imports from {dll}")
+    # The start-up's first call, which also ties the program to the common controls.
+    check("InitCommonControls" in found.get("comctl32.dll", set()),
+          f"{program}: imports {sorted(found.get('comctl32.dll', set()))} from comctl32.dll, not InitCommonControls")
     return group
 
 

@@ -1,6 +1,6 @@
 // The game start without starting anything: which executable is chosen, the game's command
 // line character for character, and the copies between user configuration and window options.
-// And the box that shows an exception escaping the start-up sequence.
+// And the box that shows an exception escaping the start-up sequence, and the exit code after it.
 #include "CommandLine.h"
 #include "GameStart.h"
 #include "SelectionWindowOptions.h"
@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,15 +39,22 @@ ApplicationConfigurationParameters GamePrograms()
     return programs;
 }
 
-// The game's command line as the launcher composes it from its own command line.
-std::wstring GameCommandLineFor(const std::string& launcherCommandLine, std::int32_t renderingMode,
+// The whole buffer that the launcher composes from its own command line, zeros included.
+std::wstring GameCommandLineBufferFor(const std::string& launcherCommandLine, std::int32_t renderingMode,
     bool frameRateMouse)
 {
     const TARNWICK::CommandLine commandLine(launcherCommandLine);
     const std::vector<wchar_t> buffer = TARNWICK::ComposeGameCommandLine(commandLine.GameEdition(),
         renderingMode, frameRateMouse, GamePrograms(),
         TARNWICK::NarrowToWide(commandLine.Arguments()));
-    return std::wstring(buffer.data());
+    return std::wstring(buffer.begin(), buffer.end());
+}
+
+// The line, its terminating zero, and the room of the switch (16) that stays zero when it is
+// not written: executable + blank + arguments + switch + zero, never a character less.
+std::wstring ExpectedBuffer(const std::wstring& line, bool frameRateMouse)
+{
+    return line + std::wstring(frameRateMouse ? 1 : 1 + 16, L'\0');
 }
 
 TEST(SelectGameExecutable, EachEditionAndModeComparedWithOneAlone)
@@ -103,8 +111,8 @@ TEST(ComposeGameCommandLine, ExecutableBlankArgumentsAndStoredMouseFix)
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(GameCommandLineFor(row.launcherCommandLine, row.renderingMode, row.frameRateMouse),
-            row.expected);
+        EXPECT_EQ(GameCommandLineBufferFor(row.launcherCommandLine, row.renderingMode, row.frameRateMouse),
+            ExpectedBuffer(row.expected, row.frameRateMouse));
     }
 }
 
@@ -151,7 +159,8 @@ struct SeenBox
     bool shown = false;
     std::wstring caption;
     std::wstring text;
-    bool icon = false;
+    // The icon that the box's icon control shows; null without one.
+    HICON icon = nullptr;
 };
 
 // Shows the box on this thread while a second thread reads it and presses OK, as a user would.
@@ -166,7 +175,9 @@ SeenBox ShowUnexpectedErrorAndRead(const char* message)
             const HWND box = ShownThreadWindow(boxThread, {L"#32770"});
             if (box != nullptr)
             {
-                seen = {true, Text(box), MessageText(box), ShownIcon(box) != nullptr};
+                const HWND icon = ShownIcon(box);
+                seen = {true, Text(box), MessageText(box),
+                    icon ? reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) : nullptr};
                 Click(GetDlgItem(box, IDOK));
                 return;
             }
@@ -197,7 +208,38 @@ TEST(ShowUnexpectedError, ErrorBoxWithTheMessageOrAFixedSentence)
         ASSERT_TRUE(seen.shown) << "no message box shown";
         EXPECT_EQ(seen.caption, L"Error");
         EXPECT_EQ(seen.text, row.text);
-        EXPECT_TRUE(seen.icon) << "no error icon";
+        // The system's error icon is shared: the box shows the very handle this process loads.
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_ERROR)) << "not the error icon";
+    }
+}
+
+// The launcher's WinMain around a sequence that throws, run as a process: the box first, then
+// -1 as the exit code that a calling script reads.
+TEST(EscapedException, ErrorBoxThenExitCodeMinusOne)
+{
+    const struct
+    {
+        const char* name;
+        const wchar_t* thrown;
+        const wchar_t* text;
+    } rows[] = {
+        {"a standard exception", L"Failed to create window.", L"Failed to create window."},
+        {"a standard exception without text", L"", L"An unexpected error occurred."},
+        {"not a standard exception", L"--not-a-standard-exception", L"An unexpected error occurred."},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        const Process launcher(ToWindowsPath(THROWING_LAUNCHER), row.thrown);
+        ASSERT_TRUE(launcher.Started());
+        const HWND box = WaitForShownWindow(launcher, {L"#32770"});
+        ASSERT_NE(box, nullptr) << "no message box shown";
+        EXPECT_EQ(Text(box), L"Error");
+        EXPECT_EQ(MessageText(box), row.text);
+        EXPECT_NE(ShownIcon(box), nullptr) << "no icon";
+        EXPECT_TRUE(launcher.Running()) << "ended before the box was dismissed";
+        ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
+        EXPECT_EQ(launcher.WaitForExit(), std::optional<DWORD>(0xFFFFFFFF));
     }
 }
 

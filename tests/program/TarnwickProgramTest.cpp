@@ -8,6 +8,8 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace TARNWICK::PROGRAM
@@ -145,9 +147,11 @@ protected:
     static std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
     std::wstring Program() const { return folder + L"\\Tarnwick.exe"; }
 
-    std::unique_ptr<Process> Start(const std::wstring& arguments, const std::wstring& program = {})
+    std::unique_ptr<Process> Start(const std::wstring& arguments, const std::wstring& program = {},
+                                   bool inheritHandles = false)
     {
-        auto launch = std::make_unique<Process>(program.empty() ? Program() : program, arguments, folder);
+        auto launch =
+            std::make_unique<Process>(program.empty() ? Program() : program, arguments, folder, inheritHandles);
         EXPECT_TRUE(launch->Started());
         return launch;
     }
@@ -472,6 +476,49 @@ TEST_F(TarnwickProgram, ProgramElsewhere_GameStartsInLaunchersCurrentFolder)
     ASSERT_TRUE(MoveFileW(Program().c_str(), program.c_str()));
     ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
     ExpectGameAtOnce(*Start(L"-RUNGAME", program), "OriginalSoftware.exe ");
+}
+
+// A variable of this process's environment, and so of the programs it starts, while it lives.
+class EnvironmentVariable
+{
+public:
+    EnvironmentVariable(const wchar_t* name, const std::wstring& value)
+        : name(name), set(SetEnvironmentVariableW(name, value.c_str()) != 0)
+    {
+    }
+    ~EnvironmentVariable() { SetEnvironmentVariableW(name, nullptr); }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+    bool Set() const { return set; }
+
+private:
+    const wchar_t* name;
+    bool set;
+};
+
+// ---- The game inherits none of the launcher's handles: a caller's pipe or event that the launcher
+// was given is not held open by the game for as long as the game runs.
+
+TEST_F(TarnwickProgram, InheritableHandleOfTheCaller_NotHandedOnToTheGame)
+{
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE semaphore = CreateSemaphoreW(&inheritable, 0, 2, nullptr);
+    ASSERT_NE(nullptr, semaphore);
+    const std::unique_ptr<void, decltype(&CloseHandle)> closed(semaphore, CloseHandle);
+    const EnvironmentVariable named(L"TARNWICK_TEST_SEMAPHORE", std::to_wstring(reinterpret_cast<UINT_PTR>(semaphore)));
+    ASSERT_TRUE(named.Set());
+
+    // The stand-in game, given the handle directly, can reach it: so the check below can fail.
+    {
+        const Process game(folder + L"\\OriginalSoftware.exe", L"-direct", folder, true);
+        ASSERT_EQ(std::optional<DWORD>(0), game.WaitForExit());
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(semaphore, 0)) << "the stand-in game cannot reach the handle";
+        DeleteFileW((folder + L"\\game-received.txt").c_str());
+    }
+
+    ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
+    ExpectGameAtOnce(*Start(L"-RUNGAME", {}, true), "OriginalSoftware.exe ");
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(semaphore, 0)) << "the game holds the launcher's handle";
 }
 
 // ---- A game program that does not exist: nothing to tell the user.

@@ -12,12 +12,13 @@ std::wstring ToWindowsPath(const std::wstring& path)
     return windows;
 }
 
-Process::Process(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder)
+Process::Process(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+                 bool inheritHandles)
 {
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr,
                         folder.empty() ? nullptr : folder.c_str(), &startup, &process))
         process = PROCESS_INFORMATION{};
 }

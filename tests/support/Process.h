@@ -17,8 +17,10 @@ class Process
 {
 public:
     // The command line is the quoted program, then a blank and the arguments if there are any;
-    // an empty folder leaves the current folder to the caller's.
-    Process(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder = {});
+    // an empty folder leaves the current folder to the caller's. The program inherits this
+    // process's inheritable handles only when asked to.
+    Process(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder = {},
+            bool inheritHandles = false);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

@@ -2,8 +2,11 @@
 // "game-received.txt" in its current directory and exits, so tests and the demo can read it.
 // The file: UTF-8 without a byte-order mark, three lines each ended by "\n": the module's full
 // path, the command line exactly as received, the current directory.
+// Before that it releases the semaphore whose handle value TARNWICK_TEST_SEMAPHORE names, if
+// that handle is open in its process: a test learns so whether a handle reached the game.
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -62,10 +65,28 @@ std::string ToUtf8(const std::wstring& text)
     return utf8;
 }
 
+void ReleaseTestSemaphore()
+{
+    wchar_t value[32];
+    const DWORD length = GetEnvironmentVariableW(L"TARNWICK_TEST_SEMAPHORE", value, 32);
+    if (length == 0 || length >= 32)
+    {
+        return;
+    }
+    wchar_t* end = nullptr;
+    const unsigned long long handle = std::wcstoull(value, &end, 10);
+    if (end == value || *end != L'\0')
+    {
+        return;
+    }
+    ReleaseSemaphore(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), 1, nullptr);
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    ReleaseTestSemaphore();
     const wchar_t* commandLine = GetCommandLineW();
     const std::string report = ToUtf8(ModulePath()) + "\n" +
         ToUtf8(commandLine != nullptr ? commandLine : L"") + "\n" +
