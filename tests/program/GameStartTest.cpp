@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -122,6 +123,141 @@ TEST(LaunchGame, MissingExecutableIsNoStart)
     programs.original.directDraw = L"NoSuchGame-7f3e.exe";
     const UserConfigurationParameters userParameters;
     EXPECT_FALSE(TARNWICK::LaunchGame(TARNWICK::CommandLine("-RUNGAME"), userParameters, programs));
+}
+
+// Points this program's import of one platform function at a test's own while it lives. The
+// launcher's code is linked into this program, so its calls go through the same import table.
+class ImportSwap
+{
+public:
+    ImportSwap(const char* dll, const char* function, void* replacement)
+    {
+        auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        const auto* const dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+        const auto* const nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             imports.VirtualAddress != 0 && entry->Name != 0; ++entry)
+        {
+            if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0)
+                continue;
+            const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+            auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+            for (; names->u1.AddressOfData != 0; ++names, ++addresses)
+            {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
+                    slots.push_back({&addresses->u1.Function, addresses->u1.Function});
+            }
+        }
+        for (const Slot& slot : slots)
+            Write(slot.address, reinterpret_cast<decltype(slot.original)>(replacement));
+    }
+    ~ImportSwap()
+    {
+        for (const Slot& slot : slots)
+            Write(slot.address, slot.original);
+    }
+    ImportSwap(const ImportSwap&) = delete;
+    ImportSwap& operator=(const ImportSwap&) = delete;
+    bool Swapped() const { return !slots.empty(); }
+
+private:
+    struct Slot
+    {
+        decltype(IMAGE_THUNK_DATA::u1.Function)* address;
+        decltype(IMAGE_THUNK_DATA::u1.Function) original;
+    };
+
+    static void Write(decltype(Slot::address) address, decltype(Slot::original) value)
+    {
+        DWORD protection = 0;
+        VirtualProtect(address, sizeof value, PAGE_READWRITE, &protection);
+        *address = value;
+        VirtualProtect(address, sizeof value, protection, &protection);
+    }
+
+    std::vector<Slot> slots;
+};
+
+// What LaunchGame asked the process creation for; the creation hands back two events of its
+// own as the game's process and thread, so that the test can see them closed.
+struct ProcessCreation
+{
+    int calls = 0;
+    bool applicationName = false;
+    std::wstring commandLine;
+    bool processAttributes = false;
+    bool threadAttributes = false;
+    BOOL inheritHandles = FALSE;
+    DWORD flags = 0;
+    bool environment = false;
+    bool currentDirectory = false;
+    std::string startup;
+    HANDLE process = nullptr;
+    HANDLE thread = nullptr;
+} created;
+
+BOOL WINAPI RecordProcessCreation(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+    LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD flags, LPVOID environment,
+    LPCWSTR currentDirectory, LPSTARTUPINFOW startup, LPPROCESS_INFORMATION information)
+{
+    ++created.calls;
+    created.applicationName = applicationName != nullptr;
+    created.commandLine = commandLine != nullptr ? commandLine : L"(null)";
+    created.processAttributes = processAttributes != nullptr;
+    created.threadAttributes = threadAttributes != nullptr;
+    created.inheritHandles = inheritHandles;
+    created.flags = flags;
+    created.environment = environment != nullptr;
+    created.currentDirectory = currentDirectory != nullptr;
+    created.startup.assign(reinterpret_cast<const char*>(startup), sizeof *startup);
+    created.process = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    created.thread = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    *information = PROCESS_INFORMATION{created.process, created.thread, 4242, 4243};
+    return TRUE;
+}
+
+bool IsOpen(HANDLE handle)
+{
+    DWORD flags = 0;
+    return GetHandleInformation(handle, &flags) != 0;
+}
+
+// Everything the game's process is created with besides its command line: in the launcher's
+// folder and environment, at the player's normal priority, inheriting none of its handles.
+TEST(LaunchGame, CreatesTheGameOnceAsItsOwnProcessAndClosesItsHandles)
+{
+    UserConfigurationParameters userParameters;
+    userParameters.renderingMode = 1;
+    userParameters.direct3dOptions.frameRateMouse = true;
+    created = ProcessCreation();
+    bool started = false;
+    {
+        const ImportSwap swap("kernel32.dll", "CreateProcessW", reinterpret_cast<void*>(&RecordProcessCreation));
+        ASSERT_TRUE(swap.Swapped());
+        started = TARNWICK::LaunchGame(TARNWICK::CommandLine("-RUNGAME -GAME=SK /host"), userParameters, GamePrograms());
+    }
+    // Read at once: a failure reported below may open handles under the same values.
+    const bool processKept = IsOpen(created.process);
+    const bool threadKept = IsOpen(created.thread);
+    EXPECT_TRUE(started);
+    ASSERT_EQ(created.calls, 1);
+    EXPECT_FALSE(created.applicationName) << "the executable must come from the command line alone";
+    EXPECT_EQ(created.commandLine, L"Sk D3D.exe /host -frameratemouse");
+    EXPECT_FALSE(created.processAttributes);
+    EXPECT_FALSE(created.threadAttributes);
+    EXPECT_EQ(created.inheritHandles, FALSE);
+    EXPECT_EQ(created.flags, static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+    EXPECT_FALSE(created.environment) << "not the launcher's own environment";
+    EXPECT_FALSE(created.currentDirectory) << "not the launcher's current folder";
+    STARTUPINFOW plain{};
+    plain.cb = sizeof plain;
+    EXPECT_EQ(created.startup, std::string(reinterpret_cast<const char*>(&plain), sizeof plain));
+    EXPECT_FALSE(processKept) << "the game's process handle is kept";
+    EXPECT_FALSE(threadKept) << "the game's thread handle is kept";
 }
 
 TEST(CopyParameters, BothFieldsUnchangedBothWays)
