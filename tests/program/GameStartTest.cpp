@@ -226,8 +226,9 @@ bool IsOpen(HANDLE handle)
     return GetHandleInformation(handle, &flags) != 0;
 }
 
-// Everything the game's process is created with besides its command line: in the launcher's
-// folder and environment, at the player's normal priority, inheriting none of its handles.
+// How the game's process is created: named by its command line alone, in the launcher's folder
+// and environment, at normal priority (Wine ignores the class, Windows does not), inheriting none
+// of the launcher's handles; and both handles it hands back are closed.
 TEST(LaunchGame, CreatesTheGameOnceAsItsOwnProcessAndClosesItsHandles)
 {
     UserConfigurationParameters userParameters;
