@@ -510,7 +510,7 @@ TEST_F(TarnwickProgram, InheritableHandleOfTheCaller_NotHandedOnToTheGame)
 
     // The stand-in game, given the handle directly, can reach it: so the check below can fail.
     {
-        const Process game(folder + L"\\OriginalSoftware.exe", L"-direct", folder, true);
+        const Process game(folder + L"\\OriginalSoftware.exe", L"", folder, true);
         ASSERT_EQ(std::optional<DWORD>(0), game.WaitForExit());
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(semaphore, 0)) << "the stand-in game cannot reach the handle";
         DeleteFileW((folder + L"\\game-received.txt").c_str());
