@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Checks the built Tarnwick.exe and Ostrevan.exe as files: headers, imports and resources.
+"""Checks the built Tarnwick.exe and Ostrevan.exe as files: headers, symbols, imports and resources.
     check_binaries.py Tarnwick.exe Ostrevan.exe
 """
 
@@ -59,6 +59,19 @@ def check_headers(pe, program, version):
     found = (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion,
              header.MajorSubsystemVersion, header.MinorSubsystemVersion)
     check(found == version * 2, f"{program}: OS and subsystem versions {found}, not {version * 2}")
+    check_stripped(pe, program)
+
+
+def check_stripped(pe, program):
+    """A release file carries no symbols: no COFF symbol table, no debug sections, no debug directory."""
+    table = (pe.FILE_HEADER.PointerToSymbolTable, pe.FILE_HEADER.NumberOfSymbols)
+    check(table == (0, 0), f"{program}: a symbol table (offset, count) {table}")
+    # A section named "/N" is named in the string table, which only an unstripped file keeps.
+    names = [section.Name.rstrip(b"\0").decode("latin-1") for section in pe.sections]
+    check(not [name for name in names if name.startswith((".debug", "/"))],
+          f"{program}: debug or string-table sections among {names}")
+    debug = pe.OPTIONAL_HEADER.DATA_DIRECTORY[6]
+    check((debug.VirtualAddress, debug.Size) == (0, 0), f"{program}: a debug directory")
 
 
 def imports(pe):

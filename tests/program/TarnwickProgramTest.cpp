@@ -142,7 +142,8 @@ protected:
         ASSERT_TRUE(ResetUserIni());
     }
 
-    void TearDown() override { RemoveTree(UserIniPath()); }
+    // Both folders go, so that what a test leaves there, such as a temporary file, meets no other test.
+    void TearDown() override { RemoveTree(MakerFolder()); }
 
     static std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
     std::wstring Program() const { return folder + L"\\Tarnwick.exe"; }
@@ -188,6 +189,20 @@ protected:
     void ExpectUserIni(const std::optional<std::string>& bytes)
     {
         EXPECT_EQ(bytes, ReadBytes(UserIniPath()));
+    }
+
+    // The names as the file system holds them, which the case-blind lookups above do not see; the
+    // user INI (or nothing) alone in its folder, so no temporary file of a save stays behind.
+    void ExpectStoredNames(bool userIni)
+    {
+        std::vector<std::wstring> makers;
+        for (const std::wstring& name : ListFolder(LocalAppDataFolder()))
+            if (_wcsicmp(name.c_str(), L"Corvash") == 0)
+                makers.push_back(name);
+        EXPECT_EQ(std::vector<std::wstring>{L"Corvash"}, makers);
+        EXPECT_EQ(std::vector<std::wstring>{L"Vantorel"}, ListFolder(MakerFolder()));
+        EXPECT_EQ(userIni ? std::vector<std::wstring>{L"Tarnwick.user.ini"} : std::vector<std::wstring>{},
+                  ListFolder(MakerFolder() + L"\\Vantorel"));
     }
 
     TestFolder scratch;
@@ -265,6 +280,11 @@ TEST_P(WindowRoads, EndsAsChosen)
     {
         ASSERT_TRUE(WriteBytes(UserIniPath(), *row.userIni));
     }
+    else
+    {
+        // A first run: the launcher makes both folders.
+        ASSERT_TRUE(RemoveTree(MakerFolder()));
+    }
     {
         const auto launch = Start(row.arguments);
         const HWND window = ChoiceWindow(*launch, row.shown);
@@ -275,6 +295,7 @@ TEST_P(WindowRoads, EndsAsChosen)
         Press(window, row.finish);
         ExpectExit(*launch, 0);
         ExpectUserIni(row.userIniAfter);
+        ExpectStoredNames(row.userIniAfter.has_value());
         if (row.game)
             ExpectGame(*row.game);
         else
@@ -446,6 +467,7 @@ TEST_F(TarnwickProgram, ReadOnlyUserIni_OkShowsMessage4AndKeepsFile)
     ExpectExit(*launch, 0);
     ExpectUserIni(std::string(HAND_DIRECT3D_MOUSE_FIX));
     EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_READONLY);
+    ExpectStoredNames(true);
     ExpectNoGame();
 }
 
@@ -465,6 +487,25 @@ TEST_F(TarnwickProgram, FolderInUserIniPlace_RunGame_Message4ThenGameWithChoice)
     ExpectExit(*launch, 0);
     ExpectGame("OriginalDirect3D.exe  -frameratemouse");
     EXPECT_TRUE(IsFolder(UserIniPath()));
+    ExpectStoredNames(true);
+}
+
+// Replaced under the name it already bears: Wine keeps that name's case and Windows may take the
+// launcher's, so only the one file and its contents are held here.
+TEST_F(TarnwickProgram, UserIniInOtherCase_OkReplacesThatFileWhole)
+{
+    const std::wstring perUser = MakerFolder() + L"\\Vantorel";
+    ASSERT_TRUE(WriteBytes(perUser + L"\\TARNWICK.USER.INI", HAND_DIRECT3D_MOUSE_FIX));
+    const auto launch = Start(L"");
+    const HWND window = ChoiceWindow(*launch, STORED_MOUSE_FIX_SHOWN);
+    ASSERT_NE(nullptr, window);
+    ASSERT_TRUE(Click(GetDlgItem(window, SOFTWARE)));
+    Press(window, Finish::Ok);
+    ExpectExit(*launch, 0);
+    const std::vector<std::wstring> names = ListFolder(perUser);
+    ASSERT_EQ(1u, names.size());
+    EXPECT_EQ(0, _wcsicmp(names[0].c_str(), L"Tarnwick.user.ini")) << ToUtf8(names[0]);
+    ExpectUserIni(std::string(SAVED_SOFTWARE));
 }
 
 // ---- The game runs where the launcher was started, not where the launcher's program lies.
