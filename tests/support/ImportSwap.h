@@ -1,0 +1,37 @@
+// Points this program's import of one platform function at a test's own while it lives, so a
+// test can record the arguments of calls whose effect no run under Wine shows. The launcher's
+// library is linked into the test program, so its calls go through the same import table.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+class ImportSwap
+{
+public:
+    // The function as the DLL exports it, undecorated (also on 32-bit, where the import library
+    // names it __imp__Name@N).
+    ImportSwap(const char* dll, const char* function, void* replacement);
+    ~ImportSwap();
+    ImportSwap(const ImportSwap&) = delete;
+    ImportSwap& operator=(const ImportSwap&) = delete;
+
+    bool Swapped() const { return !slots.empty(); }
+    // The platform's own function, for a replacement that records and passes the call on.
+    template <typename Function> Function Original() const
+    {
+        return slots.empty() ? nullptr : reinterpret_cast<Function>(slots.front().original);
+    }
+
+private:
+    struct Slot
+    {
+        decltype(IMAGE_THUNK_DATA::u1.Function)* address;
+        decltype(IMAGE_THUNK_DATA::u1.Function) original;
+    };
+
+    static void Write(decltype(Slot::address) address, decltype(Slot::original) value);
+
+    std::vector<Slot> slots;
+};
