@@ -18,11 +18,6 @@ public:
     ImportSwap& operator=(const ImportSwap&) = delete;
 
     bool Swapped() const { return !slots.empty(); }
-    // The platform's own function, for a replacement that records and passes the call on.
-    template <typename Function> Function Original() const
-    {
-        return slots.empty() ? nullptr : reinterpret_cast<Function>(slots.front().original);
-    }
 
 private:
     struct Slot
@@ -35,3 +30,9 @@ private:
 
     std::vector<Slot> slots;
 };
+
+// The platform's own function, for a replacement that records a call and passes it on.
+template <typename Function> Function PlatformFunction(const wchar_t* dll, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(dll), name)));
+}
