@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <sstream>
 
 #include "ImportSwap.h"
 #include "TestFolder.h"
@@ -219,15 +218,6 @@ TEST(FileReplacementTest, FailureAtAnyStepKeepsThePreviousFile)
 }
 
 // --- The save's file calls as made: what lasts through a power failure shows in no run ---
-
-// One call: the function's name, then its arguments, numbers in hexadecimal.
-template <typename... Arguments> std::wstring Call(const wchar_t* function, const Arguments&... arguments)
-{
-    std::wostringstream line;
-    line << function << std::hex << std::showbase;
-    ((line << L' ' << arguments), ...);
-    return line.str();
-}
 
 std::vector<std::wstring> fileCalls;
 std::wstring temporaryName;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <sstream>
+#include <string>
 #include <vector>
 
 class ImportSwap
@@ -35,4 +37,13 @@ private:
 template <typename Function> Function PlatformFunction(const wchar_t* dll, const char* name)
 {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(dll), name)));
+}
+
+// One recorded call as a line: the function's name, then its arguments, numbers in hexadecimal.
+template <typename... Arguments> std::wstring Call(const wchar_t* function, const Arguments&... arguments)
+{
+    std::wostringstream line;
+    line << function << std::hex << std::showbase;
+    ((line << L' ' << arguments), ...);
+    return line.str();
 }
