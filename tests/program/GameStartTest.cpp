@@ -19,8 +19,8 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
