@@ -1,6 +1,7 @@
 // The per-user folder on the real platform: the lookup's form and the creation below a scratch folder.
 #include "UserDataFolder.h"
 
+#include "ImportSwap.h"
 #include "RowName.h"
 #include "TestFolder.h"
 
@@ -27,6 +28,61 @@ TEST(GetUserDataFolderTest, LocalAppDataFollowedByMakerAndProduct)
     EXPECT_NE(folder, TARNWICK::EmptyPath);
     EXPECT_EQ(folder, localAppData + Relative);
     EXPECT_TRUE(TARNWICK::EmptyPath.empty());
+}
+
+// What the launcher asks the folder lookup for, and what the lookup answers it.
+struct FolderLookup
+{
+    int calls = 0;
+    HWND owner = nullptr;
+    int folder = 0;
+    HANDLE token = nullptr;
+    DWORD flags = 0;
+} lookup;
+HRESULT lookupResult = S_OK;
+// As long as the platform's answer can be: the buffer's whole room with its terminating zero.
+const std::wstring LongestFolder = L"C:\\" + std::wstring(MAX_PATH - 4, L'x');
+
+HRESULT WINAPI RecordFolderLookup(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path)
+{
+    lookup = {lookup.calls + 1, owner, folder, token, flags};
+    wcscpy_s(path, MAX_PATH, LongestFolder.c_str());
+    return lookupResult;
+}
+
+// Whether the folder is created on the way, whose folder it is, and whether its current or its
+// default place is meant: none of it differs in a Wine prefix, so the call is recorded. Any
+// success code counts; a failure leaves the buffer unread.
+TEST(GetUserDataFolderTest, LookupOfTheCurrentUsersCurrentFolderThatCreatesNothing)
+{
+    const struct
+    {
+        const char* name;
+        HRESULT result;
+        std::wstring folder;
+    } rows[] = {
+        {"S_OK", S_OK, LongestFolder + Relative},
+        {"another success code", S_FALSE, LongestFolder + Relative},
+        {"a failure", E_FAIL, TARNWICK::EmptyPath},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        lookup = FolderLookup();
+        lookupResult = row.result;
+        std::wstring folder;
+        {
+            const ImportSwap swap("shell32.dll", "SHGetFolderPathW", reinterpret_cast<void*>(&RecordFolderLookup));
+            ASSERT_TRUE(swap.Swapped());
+            folder = TARNWICK::GetUserDataFolder();
+        }
+        EXPECT_EQ(folder, row.folder);
+        EXPECT_EQ(lookup.calls, 1);
+        EXPECT_EQ(lookup.owner, nullptr);
+        EXPECT_EQ(lookup.folder, CSIDL_LOCAL_APPDATA) << "CSIDL_FLAG_CREATE or another folder";
+        EXPECT_EQ(lookup.token, nullptr) << "not the current user";
+        EXPECT_EQ(lookup.flags, static_cast<DWORD>(SHGFP_TYPE_CURRENT));
+    }
 }
 
 // Each test works below a fresh folder of its own; a file read back as written is an ordinary file.

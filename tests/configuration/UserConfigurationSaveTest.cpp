@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "ImportSwap.h"
 #include "TestFolder.h"
 #include "TextConversion.h"
 #include "configuration/FileReplacement.h"
@@ -212,6 +215,112 @@ TEST(FileReplacementTest, FailureAtAnyStepKeepsThePreviousFile)
         EXPECT_EQ(ReadBytes(path), row.result ? contents : kPrevious);
         EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::wstring>{L"Tarnwick.user.ini"});
     }
+}
+
+// --- The save's file calls as made: what lasts through a power failure shows in no run ---
+
+std::vector<std::wstring> fileCalls;
+std::wstring temporaryName;
+HANDLE temporaryFile = nullptr;
+
+template <typename Function> Function Kernel32(const char* name)
+{
+    return PlatformFunction<Function>(L"kernel32.dll", name);
+}
+
+UINT WINAPI RecordTempFileName(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWSTR name)
+{
+    const UINT result = Kernel32<decltype(&GetTempFileNameW)>("GetTempFileNameW")(folder, prefix, unique, name);
+    temporaryName = name;
+    fileCalls.push_back(Call(L"GetTempFileNameW", folder, prefix, unique));
+    return result;
+}
+
+HANDLE WINAPI RecordCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+    DWORD disposition, DWORD flags, HANDLE templateFile)
+{
+    temporaryFile = Kernel32<decltype(&CreateFileW)>("CreateFileW")(name, access, share, security, disposition,
+        flags, templateFile);
+    fileCalls.push_back(Call(L"CreateFileW", name, access, share, security, disposition, flags, templateFile));
+    return temporaryFile;
+}
+
+BOOL WINAPI RecordWrite(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    fileCalls.push_back(Call(L"WriteFile", file, size, overlapped));
+    return Kernel32<decltype(&WriteFile)>("WriteFile")(file, data, size, written, overlapped);
+}
+
+BOOL WINAPI RecordFlush(HANDLE file)
+{
+    fileCalls.push_back(Call(L"FlushFileBuffers", file));
+    return Kernel32<decltype(&FlushFileBuffers)>("FlushFileBuffers")(file);
+}
+
+BOOL WINAPI RecordClose(HANDLE handle)
+{
+    fileCalls.push_back(Call(L"CloseHandle", handle));
+    return Kernel32<decltype(&CloseHandle)>("CloseHandle")(handle);
+}
+
+BOOL WINAPI RecordMove(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    fileCalls.push_back(Call(L"MoveFileExW", from, to, flags));
+    return Kernel32<decltype(&MoveFileExW)>("MoveFileExW")(from, to, flags);
+}
+
+BOOL WINAPI RecordDelete(LPCWSTR path)
+{
+    fileCalls.push_back(Call(L"DeleteFileW", path));
+    return Kernel32<decltype(&DeleteFileW)>("DeleteFileW")(path);
+}
+
+// Every byte reaches the disk before the file takes the user INI's name, and the move itself is
+// written through, so that after a power failure the player finds the old choice or the new one.
+TEST(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
+{
+    TestFolder folder;
+    const std::wstring path = folder / L"Tarnwick.user.ini";
+    ASSERT_TRUE(WriteBytes(path, kPrevious));
+    fileCalls.clear();
+    bool saved = false;
+    {
+        const struct
+        {
+            const char* function;
+            void* replacement;
+        } recorders[] = {
+            {"GetTempFileNameW", reinterpret_cast<void*>(&RecordTempFileName)},
+            {"CreateFileW", reinterpret_cast<void*>(&RecordCreateFile)},
+            {"WriteFile", reinterpret_cast<void*>(&RecordWrite)},
+            {"FlushFileBuffers", reinterpret_cast<void*>(&RecordFlush)},
+            {"CloseHandle", reinterpret_cast<void*>(&RecordClose)},
+            {"MoveFileExW", reinterpret_cast<void*>(&RecordMove)},
+            {"DeleteFileW", reinterpret_cast<void*>(&RecordDelete)},
+        };
+        std::vector<std::unique_ptr<ImportSwap>> swaps;
+        for (const auto& recorder : recorders)
+        {
+            swaps.push_back(std::make_unique<ImportSwap>("kernel32.dll", recorder.function, recorder.replacement));
+            ASSERT_TRUE(swaps.back()->Swapped()) << recorder.function << " is not imported, so never called";
+        }
+        saved = Save(path, 1, true);
+    }
+    EXPECT_TRUE(saved);
+    const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
+    const LPOVERLAPPED notOverlapped = nullptr;
+    const HANDLE noTemplate = nullptr;
+    const std::vector<std::wstring> expected = {
+        Call(L"GetTempFileNameW", folder.Path(), L"Tar", 0u),
+        Call(L"CreateFileW", temporaryName, static_cast<DWORD>(GENERIC_WRITE), 0ul, noSecurity,
+            static_cast<DWORD>(TRUNCATE_EXISTING), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), noTemplate),
+        Call(L"WriteFile", temporaryFile, 73ul, notOverlapped),
+        Call(L"FlushFileBuffers", temporaryFile),
+        Call(L"CloseHandle", temporaryFile),
+        Call(L"MoveFileExW", temporaryName, path,
+            static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)),
+    };
+    EXPECT_EQ(fileCalls, expected);
 }
 
 } // namespace

@@ -9,15 +9,18 @@
 #include "configuration/ApplicationConfigurationParameters.h"
 #include "configuration/UserConfigurationParameters.h"
 
+#include "ImportSwap.h"
+#include "TestFolder.h"
 #include "TopLevelWindows.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstdint>
-#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -125,63 +128,6 @@ TEST(LaunchGame, MissingExecutableIsNoStart)
     EXPECT_FALSE(TARNWICK::LaunchGame(TARNWICK::CommandLine("-RUNGAME"), userParameters, programs));
 }
 
-// Points this program's import of one platform function at a test's own while it lives. The
-// launcher's code is linked into this program, so its calls go through the same import table.
-class ImportSwap
-{
-public:
-    ImportSwap(const char* dll, const char* function, void* replacement)
-    {
-        auto* const base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
-        const auto* const dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-        const auto* const nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-             imports.VirtualAddress != 0 && entry->Name != 0; ++entry)
-        {
-            if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), dll) != 0)
-                continue;
-            const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-            auto* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-            for (; names->u1.AddressOfData != 0; ++names, ++addresses)
-            {
-                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                    continue;
-                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0)
-                    slots.push_back({&addresses->u1.Function, addresses->u1.Function});
-            }
-        }
-        for (const Slot& slot : slots)
-            Write(slot.address, reinterpret_cast<decltype(slot.original)>(replacement));
-    }
-    ~ImportSwap()
-    {
-        for (const Slot& slot : slots)
-            Write(slot.address, slot.original);
-    }
-    ImportSwap(const ImportSwap&) = delete;
-    ImportSwap& operator=(const ImportSwap&) = delete;
-    bool Swapped() const { return !slots.empty(); }
-
-private:
-    struct Slot
-    {
-        decltype(IMAGE_THUNK_DATA::u1.Function)* address;
-        decltype(IMAGE_THUNK_DATA::u1.Function) original;
-    };
-
-    static void Write(decltype(Slot::address) address, decltype(Slot::original) value)
-    {
-        DWORD protection = 0;
-        VirtualProtect(address, sizeof value, PAGE_READWRITE, &protection);
-        *address = value;
-        VirtualProtect(address, sizeof value, protection, &protection);
-    }
-
-    std::vector<Slot> slots;
-};
-
 // What LaunchGame asked the process creation for; the creation hands back two events of its
 // own as the game's process and thread, so that the test can see them closed.
 struct ProcessCreation
@@ -288,6 +234,139 @@ TEST(CopyParameters, BothFieldsUnchangedBothWays)
         TARNWICK::CopyOptionsToUserParameters(options, chosen);
         EXPECT_EQ(chosen.renderingMode, row.renderingMode);
         EXPECT_EQ(chosen.direct3dOptions.frameRateMouse, row.mouseFix);
+    }
+}
+
+// Each message box as the launcher asks for it; none is shown.
+struct BoxCall
+{
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT flags;
+    bool operator==(const BoxCall& other) const
+    {
+        return owner == other.owner && text == other.text && caption == other.caption && flags == other.flags;
+    }
+};
+void PrintTo(const BoxCall& call, std::ostream* out)
+{
+    *out << "owner " << call.owner << ", \"" << TARNWICK::WideToUtf8(call.text) << "\", \""
+         << TARNWICK::WideToUtf8(call.caption) << "\", flags 0x" << std::hex << call.flags << std::dec;
+}
+
+std::vector<BoxCall> boxCalls;
+
+int WINAPI RecordBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags)
+{
+    boxCalls.push_back({owner, text ? text : L"(null)", caption ? caption : L"(null)", flags});
+    return IDOK;
+}
+
+// The local application-data folder that the launcher is told of; empty: the lookup fails.
+std::wstring localAppData;
+
+HRESULT WINAPI NameLocalAppData(HWND, int, HANDLE, DWORD, LPWSTR path)
+{
+    if (localAppData.empty())
+        return E_FAIL;
+    wcscpy_s(path, MAX_PATH, localAppData.c_str());
+    return S_OK;
+}
+
+// The sequence in a scratch current folder, with the application INI when one is given.
+int RunStartUpIn(const TestFolder& folder, const char* applicationIni)
+{
+    if (applicationIni != nullptr)
+        WriteBytes(folder / L"Tarnwickb.ini", applicationIni);
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    const int exitCode = TARNWICK::RunStartUpSequence("");
+    SetCurrentDirectoryW(previous);
+    return exitCode;
+}
+
+// Presses OK in the renderer-choice window that this thread shows while the sequence runs.
+int RunStartUpAndPressOk(const TestFolder& folder, const char* applicationIni)
+{
+    const DWORD windowThread = GetCurrentThreadId();
+    std::atomic<bool> returned(false);
+    std::thread user([&] {
+        for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
+        {
+            const HWND window = ShownThreadWindow(windowThread, {L"AppName"});
+            if (window != nullptr)
+            {
+                Click(GetDlgItem(window, 1000));
+                return;
+            }
+        }
+    });
+    const int exitCode = RunStartUpIn(folder, applicationIni);
+    returned = true;
+    user.join();
+    return exitCode;
+}
+
+// The flags decide what Wine does not show: a box kept above every window (MB_TOPMOST), pushed
+// to the front, modal to the system or to the task, or laid out right to left. So each box of
+// the launcher is recorded as called: no owner, caption "Error", MB_OK with the error icon alone.
+TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon)
+{
+    const char* const programs = "[Original]\r\nDirectDraw=a.exe\r\nDirect3D=b.exe\r\n"
+                                 "[Skellmoor]\r\nDirectDraw=c.exe\r\nDirect3D=d.exe\r\n";
+    const struct
+    {
+        const char* name;
+        // The sequence's exit code; nothing for the box alone.
+        std::function<std::optional<int>(const TestFolder&)> run;
+        std::optional<int> exitCode;
+        const wchar_t* text;
+    } rows[] = {
+        {"an exception's message",
+            [](const TestFolder&) -> std::optional<int> { TARNWICK::ShowUnexpectedError("Failed."); return {}; },
+            {}, L"Failed."},
+        {"an exception without a message",
+            [](const TestFolder&) -> std::optional<int> { TARNWICK::ShowUnexpectedError(nullptr); return {}; },
+            {}, L"An unexpected error occurred."},
+        {"no local application-data folder",
+            [](const TestFolder& folder) { localAppData.clear(); return RunStartUpIn(folder, nullptr); }, -1,
+            L"Cannot find user's Vantorel data."},
+        {"a file in the maker's folder's place",
+            [](const TestFolder& folder) {
+                localAppData = folder.Path();
+                WriteBytes(folder / L"Corvash", "");
+                return RunStartUpIn(folder, nullptr);
+            },
+            -1, L"Cannot initialize user's Vantorel data."},
+        {"no application INI",
+            [](const TestFolder& folder) { localAppData = folder.Path(); return RunStartUpIn(folder, nullptr); }, -1,
+            L"Cannot read application configuration."},
+        {"a folder in the user INI's place: OK cannot save",
+            [programs](const TestFolder& folder) {
+                localAppData = folder.Path();
+                CreateDirectoryW((folder / L"Corvash").c_str(), nullptr);
+                CreateDirectoryW((folder / L"Corvash\\Vantorel").c_str(), nullptr);
+                CreateDirectoryW((folder / L"Corvash\\Vantorel\\Tarnwick.user.ini").c_str(), nullptr);
+                return RunStartUpAndPressOk(folder, programs);
+            },
+            0, L"Cannot update user's Vantorel configuration."},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.name);
+        TestFolder folder;
+        boxCalls.clear();
+        std::optional<int> exitCode;
+        {
+            const ImportSwap box("user32.dll", "MessageBoxW", reinterpret_cast<void*>(&RecordBox));
+            const ImportSwap lookup("shell32.dll", "SHGetFolderPathW", reinterpret_cast<void*>(&NameLocalAppData));
+            ASSERT_TRUE(box.Swapped() && lookup.Swapped());
+            exitCode = row.run(folder);
+        }
+        EXPECT_EQ(exitCode, row.exitCode);
+        EXPECT_EQ(boxCalls, (std::vector<BoxCall>{{nullptr, row.text, L"Error", MB_OK | MB_ICONERROR}}));
     }
 }
 
