@@ -101,9 +101,12 @@ void ExpectChoiceWindow(HWND window)
     EXPECT_TRUE(ComesToFront(window)) << "the window is not the foreground and active window";
     EXPECT_EQ(PlainExtendedStyle(WS_CAPTION), static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
     for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        EXPECT_EQ(PlainExtendedStyle(WS_CAPTION, ClassName(control), static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE))),
+    {
+        const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+        EXPECT_EQ(PlainExtendedStyle(WS_CAPTION, ClassName(control), style),
                   static_cast<DWORD>(GetWindowLongW(control, GWL_EXSTYLE)))
             << ToUtf8(Text(control));
+    }
 }
 
 // The window checked as above and showing the choice described; null when it did not come so.
