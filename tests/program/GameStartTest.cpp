@@ -370,30 +370,19 @@ TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon
     }
 }
 
-struct SeenBox
-{
-    bool shown = false;
-    std::wstring caption;
-    std::wstring text;
-    // The icon that the box's icon control shows; null without one.
-    HICON icon = nullptr;
-};
-
 // Shows the box on this thread while a second thread reads it and presses OK, as a user would.
-SeenBox ShowUnexpectedErrorAndRead(const char* message)
+std::optional<BoxReading> ShowUnexpectedErrorAndRead(const char* message)
 {
     const DWORD boxThread = GetCurrentThreadId();
     std::atomic<bool> returned(false);
-    SeenBox seen;
+    std::optional<BoxReading> seen;
     std::thread user([&] {
         for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
         {
             const HWND box = ShownThreadWindow(boxThread, {L"#32770"});
             if (box != nullptr)
             {
-                const HWND icon = ShownIcon(box);
-                seen = {true, Text(box), MessageText(box),
-                    icon ? reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) : nullptr};
+                seen = ReadBox(box);
                 Click(GetDlgItem(box, IDOK));
                 return;
             }
@@ -405,6 +394,8 @@ SeenBox ShowUnexpectedErrorAndRead(const char* message)
     return seen;
 }
 
+// The system's error icon is shared within a process: the box shows the very handle this process
+// loads.
 TEST(ShowUnexpectedError, ErrorBoxWithTheMessageOrAFixedSentence)
 {
     const struct
@@ -420,12 +411,9 @@ TEST(ShowUnexpectedError, ErrorBoxWithTheMessageOrAFixedSentence)
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
-        const SeenBox seen = ShowUnexpectedErrorAndRead(row.message);
-        ASSERT_TRUE(seen.shown) << "no message box shown";
-        EXPECT_EQ(seen.caption, L"Error");
-        EXPECT_EQ(seen.text, row.text);
-        // The system's error icon is shared: the box shows the very handle this process loads.
-        EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_ERROR)) << "not the error icon";
+        const std::optional<BoxReading> seen = ShowUnexpectedErrorAndRead(row.message);
+        ASSERT_TRUE(seen.has_value()) << "no message box shown";
+        EXPECT_EQ(*seen, OkBox(L"Error", row.text, BoxIcon::Error));
     }
 }
 
@@ -450,9 +438,7 @@ TEST(EscapedException, ErrorBoxThenExitCodeMinusOne)
         ASSERT_TRUE(launcher.Started());
         const HWND box = WaitForShownWindow(launcher, {L"#32770"});
         ASSERT_NE(box, nullptr) << "no message box shown";
-        EXPECT_EQ(Text(box), L"Error");
-        EXPECT_EQ(MessageText(box), row.text);
-        EXPECT_NE(ShownIcon(box), nullptr) << "no icon";
+        EXPECT_EQ(ReadBox(box), OkBox(L"Error", row.text, BoxIcon::Error));
         EXPECT_TRUE(launcher.Running()) << "ended before the box was dismissed";
         ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
         EXPECT_EQ(launcher.WaitForExit(), std::optional<DWORD>(0xFFFFFFFF));

@@ -97,6 +97,16 @@ void ExpectChoiceWindow(HWND window)
     EXPECT_EQ(L"Direct3D Rendered - 3D Accelerated", Text(GetDlgItem(window, DIRECT3D)));
     EXPECT_EQ(L"Use Mouse Fix", Text(MouseFixBox(window)));
     EXPECT_EQ(L"Please select the version you want to run:", Text(ChildByClassAndId(window, L"Static", 0)));
+    // In front, taking the keys, and with the frame and taskbar button of a plain window.
+    EXPECT_TRUE(ComesToFront(window)) << "the window is not the foreground and active window";
+    EXPECT_EQ(PlainExtendedStyle(WS_CAPTION), static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)));
+    for (HWND control = GetWindow(window, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
+    {
+        const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+        EXPECT_EQ(PlainExtendedStyle(WS_CAPTION, ClassName(control), style),
+                  static_cast<DWORD>(GetWindowLongW(control, GWL_EXSTYLE)))
+            << ToUtf8(Text(control));
+    }
 }
 
 // The window checked as above and showing the choice described; null when it did not come so.
@@ -122,9 +132,7 @@ void ExpectMessage(HWND box, const std::wstring& text)
 {
     ASSERT_NE(nullptr, box) << "no message box shown";
     ASSERT_EQ(L"#32770", ClassName(box)) << "the window came instead of a message box";
-    EXPECT_EQ(L"Error", Text(box));
-    EXPECT_EQ(text, MessageText(box));
-    EXPECT_NE(nullptr, ShownIcon(box)) << "no icon";
+    EXPECT_EQ(OkBox(L"Error", text, BoxIcon::Error), ReadBox(box));
     ASSERT_TRUE(Click(GetDlgItem(box, IDOK)));
 }
 

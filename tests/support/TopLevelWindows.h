@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,32 @@ std::vector<HWND> Children(HWND parent, const std::wstring& className);
 // A message box's text, and its icon control when it shows one (null otherwise).
 std::wstring MessageText(HWND box);
 HWND ShownIcon(HWND box);
+
+enum class BoxIcon { None, Error, Other };
+
+// A message box whole, as a user meets it. Each button is its identifier and text, and " hidden"
+// when it is not shown.
+struct BoxReading
+{
+    std::wstring caption;
+    std::wstring text;
+    BoxIcon icon = BoxIcon::None;
+    std::vector<std::wstring> buttons;
+};
+bool operator==(const BoxReading& left, const BoxReading& right);
+void PrintTo(const BoxReading& box, std::ostream* out);
+// The icon is the system's error icon: in this process its very handle, in another its picture
+// on the screen, waited for while something covers it.
+BoxReading ReadBox(HWND box);
+// What an MB_OK box reads as: one button, OK.
+BoxReading OkBox(const std::wstring& caption, const std::wstring& text, BoxIcon icon);
+
+// Waits until the window is the foreground window and the active one of its thread.
+bool ComesToFront(HWND window);
+// The extended style that a window made with extended style 0 reads back, the platform's own
+// additions included: a top-level window of the frame's style, or a control of the class and
+// style on one.
+DWORD PlainExtendedStyle(DWORD frameStyle, const std::wstring& controlClass = {}, DWORD controlStyle = 0);
 
 // Sent as a user's action would arrive; false when the program did not answer in time.
 bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -12,6 +12,7 @@
 
 #include "RowName.h"
 #include "SelectionWindow.h"
+#include "TopLevelWindows.h"
 #include "WindowTestSupport.h"
 
 using namespace TARNWICK;
@@ -121,6 +122,7 @@ struct Drive
 {
     bool boxEnabled = false;
     bool boxTicked = false;
+    bool inFront = false;
     bool loopEnded = false;
 };
 
@@ -152,6 +154,7 @@ Drive RunWhileClicking(SelectionWindow& selection, HWND window, const std::vecto
     std::thread user([&] {
         if (WaitUntil([&] { return IsWindowVisible(window) != FALSE; }))
         {
+            drive.inFront = ComesToFront(window);
             const HWND box = FindControl(window, MouseFixText);
             for (std::size_t i = 0; i < clicks.size(); ++i)
             {
@@ -201,6 +204,7 @@ TEST_P(Commands, EndWithTheRecordAsTheUserLeftIt)
     const Drive drive = RunWhileClicking(selection, window, row.clicks);
 
     ASSERT_TRUE(drive.loopEnded) << "the message loop did not end";
+    EXPECT_TRUE(drive.inFront) << "the shown window is not the foreground and active window";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(drive.boxEnabled, row.boxEnabledAtLastClick);
     EXPECT_EQ(drive.boxTicked, row.boxTickedAtLastClick);
@@ -290,6 +294,7 @@ TEST_F(SelectionWindowTest, FrameIsCentredFixedAndWithoutCloseBox)
     EXPECT_EQ(std::wstring(caption), L"Vantorel:  Dawnmere");
     // Hidden until the loop runs; the platform adds WS_CLIPSIBLINGS to every top-level window.
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & ~WS_CLIPSIBLINGS, WS_CAPTION);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), PlainExtendedStyle(WS_CAPTION));
     RECT frame;
     ASSERT_TRUE(GetWindowRect(window, &frame));
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024) << "the suite runs on a 1024 x 768 screen";
@@ -331,6 +336,8 @@ TEST_F(SelectionWindowTest, ControlsAreMadeInOrderWithTheirTextsIdentifiersStyle
     {
         const HWND handle = FindControl(window, control.text.c_str());
         EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageW(handle, WM_GETFONT, 0, 0)), GetStockObject(ANSI_VAR_FONT));
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(handle, GWL_EXSTYLE)),
+                  PlainExtendedStyle(WS_CAPTION, control.className, control.style));
     }
     EXPECT_EQ(SendMessageW(window, WM_GETFONT, 0, 0), 0);
 }
