@@ -257,8 +257,13 @@ TEST(TextConversionSweepTest, AgreesWithThePlatformAndKeepsLoneSurrogates)
     for (unsigned int first = 0xD800; first <= 0xDFFF; ++first)
     {
         CompareWide(Units({first}), LoneSurrogateBytes(first), lone);
-        for (unsigned int next : {0x00u, 0x41u, 0xD7FFu, 0xE000u, 0xFFFFu})
-            CompareWide(Units({first, next}), LoneSurrogateBytes(first) + PlatformWideToUtf8(Units({next})), lone);
+        // Before and after the units next to the surrogates and at the ends of the plane.
+        for (unsigned int neighbour : {0x00u, 0x41u, 0xD7FFu, 0xE000u, 0xFFFFu})
+        {
+            const std::string neighbourBytes = PlatformWideToUtf8(Units({neighbour}));
+            CompareWide(Units({first, neighbour}), LoneSurrogateBytes(first) + neighbourBytes, lone);
+            CompareWide(Units({neighbour, first}), neighbourBytes + LoneSurrogateBytes(first), lone);
+        }
         // Beside another lone surrogate: high then high, low then low, low then high.
         const unsigned int last = first <= 0xDBFF ? 0xDBFF : 0xDFFF;
         for (unsigned int second = 0xD800; second <= last; ++second)
