@@ -78,6 +78,9 @@ const CommandLineCase EdgeCases[] = {
     {"BackslashInsideRun_NoEscape", "\"a\\\" -h", true, 0, "\"a\\\" -h"},
     {"UnclosedRun_KeepsRestUnchanged", "x 'unclosed -RUNGAME  ", false, 0, "x 'unclosed -RUNGAME"},
     {"QuoteRightAfterClosingQuote_OpensNoRun", "'a'' -h", true, 0, "'a'' -h"},
+    // A matched switch ends the search: a later keyword right after it needs its own switch character.
+    {"KeywordsAfterSwitchWithoutSwitchCharacter_AreText", "-RUNGAME FRAMERATEMOUSE -h GAME=SK", true, 0,
+     "FRAMERATEMOUSE -h GAME=SK"},
     {"RepeatedSwitches_Harmless", "-RUNGAME -h -RUNGAME -GAME=SK -game=sk", true, 1, "-h"},
     {"HighByteAfterKeyword_NotWhiteSpace", "-RUNGAME\xA0x", false, 0, "-RUNGAME\xA0x"},
     {"HighBytesAtEnds_NotTrimmed", "\xA0-h\xA0", false, 0, "\xA0-h\xA0"},

@@ -98,6 +98,9 @@ TEST_F(UserConfigurationLoadTest, ReadsByTheIniRules)
          "[Other]\r\nMode=0\r\n[Direct3dOptions]\r\nColour=1\r\nFrameRateMouse=1\r\n[RenderingMode]\r\nMode=1\r\n", 1, true},
         {"a byte-order mark before the first header is the library's UTF-8 mark",
          "\xEF\xBB\xBF[RenderingMode]\r\nMode=1\r\n\r\n\r\n[Direct3dOptions]\r\nFrameRateMouse=true\r\n", 1, true},
+        {"a value is one line: no multi-line values",
+         "[RenderingMode]\r\nMode=<<<END\r\n1\r\nEND\r\n[Direct3dOptions]\r\nFrameRateMouse=<<<END\r\ntrue\r\nEND\r\n", 0,
+         false},
         {"an unclosed header opens no section",
          "[RenderingMode\r\nMode=1\r\n[Direct3dOptions]\r\nFrameRateMouse=true\r\n", 0, true},
     };
