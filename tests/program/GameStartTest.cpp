@@ -287,25 +287,35 @@ int RunStartUpIn(const TestFolder& folder, const char* applicationIni)
     return exitCode;
 }
 
-// Presses OK in the renderer-choice window that this thread shows while the sequence runs.
-int RunStartUpAndPressOk(const TestFolder& folder, const char* applicationIni)
+// Runs `run` on this thread while a second thread, as a user would, waits for this thread's
+// shown window of the class and acts on it once.
+void WhileUserActsOn(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& run)
 {
-    const DWORD windowThread = GetCurrentThreadId();
+    const DWORD thread = GetCurrentThreadId();
     std::atomic<bool> returned(false);
     std::thread user([&] {
         for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
         {
-            const HWND window = ShownThreadWindow(windowThread, {L"AppName"});
+            const HWND window = ShownThreadWindow(thread, {className});
             if (window != nullptr)
             {
-                Click(GetDlgItem(window, 1000));
+                act(window);
                 return;
             }
         }
     });
-    const int exitCode = RunStartUpIn(folder, applicationIni);
+    run();
     returned = true;
     user.join();
+}
+
+// Presses OK in the renderer-choice window that this thread shows while the sequence runs.
+int RunStartUpAndPressOk(const TestFolder& folder, const char* applicationIni)
+{
+    int exitCode = 0;
+    WhileUserActsOn(
+        L"AppName", [](HWND window) { Click(GetDlgItem(window, 1000)); },
+        [&] { exitCode = RunStartUpIn(folder, applicationIni); });
     return exitCode;
 }
 
@@ -373,24 +383,14 @@ TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon
 // Shows the box on this thread while a second thread reads it and presses OK, as a user would.
 std::optional<BoxReading> ShowUnexpectedErrorAndRead(const char* message)
 {
-    const DWORD boxThread = GetCurrentThreadId();
-    std::atomic<bool> returned(false);
     std::optional<BoxReading> seen;
-    std::thread user([&] {
-        for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
-        {
-            const HWND box = ShownThreadWindow(boxThread, {L"#32770"});
-            if (box != nullptr)
-            {
-                seen = ReadBox(box);
-                Click(GetDlgItem(box, IDOK));
-                return;
-            }
-        }
-    });
-    TARNWICK::ShowUnexpectedError(message);
-    returned = true;
-    user.join();
+    WhileUserActsOn(
+        L"#32770",
+        [&](HWND box) {
+            seen = ReadBox(box);
+            Click(GetDlgItem(box, IDOK));
+        },
+        [message] { TARNWICK::ShowUnexpectedError(message); });
     return seen;
 }
 

@@ -100,6 +100,21 @@ bool PicturesIcon(HWND control, HICON icon)
     return same;
 }
 
+std::wstring MessageText(HWND box)
+{
+    return Text(GetDlgItem(box, MESSAGE_TEXT));
+}
+
+// The box's icon control when it shows an icon; null otherwise.
+HWND ShownIcon(HWND box)
+{
+    for (HWND control : Children(box, L"Static"))
+        if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(control) &&
+            SendMessageW(control, STM_GETICON, 0, 0) != 0)
+            return control;
+    return nullptr;
+}
+
 BoxIcon ReadIcon(HWND box)
 {
     const HWND control = ShownIcon(box);
@@ -168,20 +183,6 @@ std::vector<HWND> Children(HWND parent, const std::wstring& className)
     ChildSearch search{className, {}};
     EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
-}
-
-std::wstring MessageText(HWND box)
-{
-    return Text(GetDlgItem(box, MESSAGE_TEXT));
-}
-
-HWND ShownIcon(HWND box)
-{
-    for (HWND control : Children(box, L"Static"))
-        if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(control) &&
-            SendMessageW(control, STM_GETICON, 0, 0) != 0)
-            return control;
-    return nullptr;
 }
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

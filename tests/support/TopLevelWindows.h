@@ -20,10 +20,6 @@ std::wstring ClassName(HWND window);
 std::wstring Text(HWND window);
 // The children of one class, shown or hidden, in the order the window holds them.
 std::vector<HWND> Children(HWND parent, const std::wstring& className);
-// A message box's text, and its icon control when it shows one (null otherwise).
-std::wstring MessageText(HWND box);
-HWND ShownIcon(HWND box);
-
 enum class BoxIcon { None, Error, Other };
 
 // A message box whole, as a user meets it. Each button is its identifier and text, and " hidden"
