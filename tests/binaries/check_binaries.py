@@ -51,7 +51,7 @@ def single(found, key, language, program):
     return items[0][1]
 
 
-def check_headers(pe, program, version):
+def check_headers(pe, program, version, flags):
     check(pe.FILE_HEADER.Machine == 0x14C, f"{program}: machine is not i386")
     check(pe.OPTIONAL_HEADER.Magic == 0x10B, f"{program}: not a PE32 image")
     check(pe.OPTIONAL_HEADER.Subsystem == 2, f"{program}: not the GUI subsystem")
@@ -59,7 +59,26 @@ def check_headers(pe, program, version):
     found = (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion,
              header.MajorSubsystemVersion, header.MinorSubsystemVersion)
     check(found == version * 2, f"{program}: OS and subsystem versions {found}, not {version * 2}")
+    dll_characteristics, characteristics = flags
+    check_flags(header.DllCharacteristics, dll_characteristics, pefile.dll_characteristics,
+                "DllCharacteristics", program)
+    check_flags(pe.FILE_HEADER.Characteristics, characteristics, pefile.image_characteristics,
+                "Characteristics", program)
     check_stripped(pe, program)
+
+
+def check_flags(found, expected, table, field, program):
+    """A header's flag field as a whole: Windows turns DEP, ASLR and the like on or off by its bits."""
+    def names(bits):
+        # pefile's names without their prefix ("NX_COMPAT"); a bit it does not name, in hex.
+        return ", ".join(next((name.split("_", 2)[2] for name, value in table if value == 1 << bit),
+                              f"0x{1 << bit:04X}")
+                         for bit in range(16) if bits >> bit & 1)
+    differences = [f"{what} {names(bits)}"
+                   for what, bits in (("missing", expected & ~found), ("extra", found & ~expected))
+                   if bits]
+    check(found == expected,
+          f"{program}: {field} 0x{found:04X}, not 0x{expected:04X} ({'; '.join(differences)})")
 
 
 def check_stripped(pe, program):
@@ -206,10 +225,11 @@ def execution_level():
                                            {"level": "asInvoker", "uiAccess": "false"}))))
 
 
-def check_program(path, program, version, group_id, language, manifest_mark, manifest, fixed, strings):
+def check_program(path, program, version, flags, group_id, language, manifest_mark, manifest, fixed,
+                  strings):
     """Headers and resources as both programs have them: (the parsed file, its icon group)."""
     pe = pefile.PE(path)
-    check_headers(pe, program, version)
+    check_headers(pe, program, version, flags)
     found = resources(pe)
     check({kind for kind, _ in found} == {RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST},
           f"{program}: resource types {sorted({kind for kind, _ in found})}")
@@ -222,7 +242,9 @@ def check_program(path, program, version, group_id, language, manifest_mark, man
 
 def check_tarnwick(path):
     program = "Tarnwick.exe"
-    pe, group = check_program(path, program, (5, 1), 101, EN_US, False, element(
+    # DEP and a base that moves (ASLR), so relocations kept; a stripped 32-bit program that is
+    # not large-address aware.
+    pe, group = check_program(path, program, (5, 1), (0x0140, 0x030E), 101, EN_US, False, element(
         ASM_V1 + "assembly", {"manifestVersion": "1.0"},
         element(ASM_V1 + "assemblyIdentity", {"processorArchitecture": "x86",
                                               "version": "5.1.0.0", "type": "win32",
@@ -251,7 +273,9 @@ def check_tarnwick(path):
 
 def check_ostrevan(path):
     program = "Ostrevan.exe"
-    pe, group = check_program(path, program, (6, 0), 125, EN_GB, True, element(
+    # DEP and terminal-server aware, a fixed base and so no relocations; a stripped 32-bit program
+    # that is not large-address aware.
+    pe, group = check_program(path, program, (6, 0), (0x8100, 0x030F), 125, EN_GB, True, element(
         ASM_V1 + "assembly", {"manifestVersion": "1.0"},
         execution_level(),
         element(COMPATIBILITY + "compatibility", {}, element(COMPATIBILITY + "application"))),
@@ -268,10 +292,6 @@ def check_ostrevan(path):
           f"{program}: has base relocations")
     check(all(section.Name.rstrip(b"\0") != b".reloc" for section in pe.sections),
           f"{program}: has a .reloc section")
-    flags = pe.OPTIONAL_HEADER.DllCharacteristics
-    check(not flags & 0x0040, f"{program}: DYNAMIC_BASE is set")
-    check(flags & 0x0100, f"{program}: NX_COMPAT is not set")
-    check(flags & 0x8000, f"{program}: TERMINAL_SERVER_AWARE is not set")
     return group
 
 
