@@ -222,6 +222,7 @@ TEST(FileReplacementTest, FailureAtAnyStepKeepsThePreviousFile)
 std::vector<std::wstring> fileCalls;
 std::wstring temporaryName;
 HANDLE temporaryFile = nullptr;
+bool openFails = false;
 
 template <typename Function> Function Kernel32(const char* name)
 {
@@ -239,9 +240,16 @@ UINT WINAPI RecordTempFileName(LPCWSTR folder, LPCWSTR prefix, UINT unique, LPWS
 HANDLE WINAPI RecordCreateFile(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
     DWORD disposition, DWORD flags, HANDLE templateFile)
 {
+    fileCalls.push_back(Call(L"CreateFileW", name, access, share, security, disposition, flags, templateFile));
+    if (openFails)
+    {
+        // As when another program, a virus scanner say, holds the new file between its creation
+        // and the open.
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return INVALID_HANDLE_VALUE;
+    }
     temporaryFile = Kernel32<decltype(&CreateFileW)>("CreateFileW")(name, access, share, security, disposition,
         flags, templateFile);
-    fileCalls.push_back(Call(L"CreateFileW", name, access, share, security, disposition, flags, templateFile));
     return temporaryFile;
 }
 
@@ -275,15 +283,19 @@ BOOL WINAPI RecordDelete(LPCWSTR path)
     return Kernel32<decltype(&DeleteFileW)>("DeleteFileW")(path);
 }
 
-// Every byte reaches the disk before the file takes the user INI's name, and the move itself is
-// written through, so that after a power failure the player finds the old choice or the new one.
-TEST(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
+class FileReplacementCalls : public testing::Test
 {
-    TestFolder folder;
-    const std::wstring path = folder / L"Tarnwick.user.ini";
-    ASSERT_TRUE(WriteBytes(path, kPrevious));
-    fileCalls.clear();
-    bool saved = false;
+protected:
+    void SetUp() override
+    {
+        fileCalls.clear();
+        temporaryName.clear();
+        temporaryFile = nullptr;
+        openFails = false;
+    }
+
+    // Saves a choice over the previous file at path with the save's file calls recorded.
+    void SaveWhileRecording(const std::wstring& path)
     {
         const struct
         {
@@ -306,6 +318,18 @@ TEST(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
         }
         saved = Save(path, 1, true);
     }
+
+    bool saved = false;
+};
+
+// Every byte reaches the disk before the file takes the user INI's name, and the move itself is
+// written through, so that after a power failure the player finds the old choice or the new one.
+TEST_F(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
+{
+    TestFolder folder;
+    const std::wstring path = folder / L"Tarnwick.user.ini";
+    ASSERT_TRUE(WriteBytes(path, kPrevious));
+    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording(path));
     EXPECT_TRUE(saved);
     const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
     const LPOVERLAPPED notOverlapped = nullptr;
@@ -321,6 +345,29 @@ TEST(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
             static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)),
     };
     EXPECT_EQ(fileCalls, expected);
+}
+
+// The name lookup creates the file it names: a save that cannot open it leaves nothing behind.
+TEST_F(FileReplacementCalls, TemporaryFileThatCannotBeOpenedIsDeleted)
+{
+    TestFolder folder;
+    const std::wstring path = folder / L"Tarnwick.user.ini";
+    ASSERT_TRUE(WriteBytes(path, kPrevious));
+    openFails = true;
+    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording(path));
+    EXPECT_FALSE(saved);
+    ASSERT_FALSE(temporaryName.empty());
+    const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
+    const HANDLE noTemplate = nullptr;
+    const std::vector<std::wstring> expected = {
+        Call(L"GetTempFileNameW", folder.Path(), L"Tar", 0u),
+        Call(L"CreateFileW", temporaryName, static_cast<DWORD>(GENERIC_WRITE), 0ul, noSecurity,
+            static_cast<DWORD>(TRUNCATE_EXISTING), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), noTemplate),
+        Call(L"DeleteFileW", temporaryName),
+    };
+    EXPECT_EQ(fileCalls, expected);
+    EXPECT_EQ(ReadBytes(path), kPrevious);
+    EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::wstring>{L"Tarnwick.user.ini"});
 }
 
 } // namespace
