@@ -61,7 +61,7 @@ TEST_P(OstrevanRun, ShowsTheNoticeAndExitsWithZero)
 {
     const NoticeRun& run = GetParam();
     const Process notice(Program, run.arguments);
-    ASSERT_TRUE(notice.Started()) << "CreateProcessW failed: " << GetLastError();
+    ASSERT_TRUE(notice.Started()) << "CreateProcessW failed: error " << notice.StartError();
     const HWND box = WaitForBox(notice);
     ASSERT_NE(box, nullptr) << "no message box appeared";
     ExpectNoticeBox(box);

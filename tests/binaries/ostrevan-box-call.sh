@@ -14,9 +14,13 @@ trace=$prefix.trace
 
 env -u DISPLAY "$wine_run" --arch "$arch" --prefix "$prefix" \
   reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d user32.MessageBoxW /f >/dev/null
+# Ostrevan's own session of the prefix starts afresh, with the setting on disk.
+"$wine_run" --arch "$arch" --prefix "$prefix" --wait
 status=0
 env -u DISPLAY WINEDEBUG=-all,+relay "$wine_run" --arch "$arch" --prefix "$prefix" "$program" 2>"$trace" \
   || status=$?
+# The trace is whole only once every process of the prefix has ended.
+"$wine_run" --arch "$arch" --prefix "$prefix" --wait
 if [ "$status" -ne 0 ]; then
   echo "Ostrevan exited with $status" >&2
   exit 1

@@ -274,34 +274,42 @@ HRESULT WINAPI NameLocalAppData(HWND, int, HANDLE, DWORD, LPWSTR path)
     return S_OK;
 }
 
-// The sequence in a scratch current folder, with the application INI when one is given.
-int RunStartUpIn(const TestFolder& folder, const char* applicationIni)
+// Each window that a row did not expect, named as the user met it, and closed.
+std::vector<std::string> unexpectedWindows;
+
+std::string Describe(HWND window)
 {
-    if (applicationIni != nullptr)
-        WriteBytes(folder / L"Tarnwickb.ini", applicationIni);
-    wchar_t previous[MAX_PATH] = L"";
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(folder.Path().c_str());
-    const int exitCode = TARNWICK::RunStartUpSequence("");
-    SetCurrentDirectoryW(previous);
-    return exitCode;
+    const HWND message = GetDlgItem(window, 0xFFFF);
+    return TARNWICK::WideToUtf8(ClassName(window) + L" \"" + Text(window) + L"\"" +
+                                (message ? L": \"" + Text(message) + L"\"" : L""));
 }
 
-// Runs `run` on this thread while a second thread, as a user would, waits for this thread's
-// shown window of the class and acts on it once.
-void WhileUserActsOn(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& run)
+// Runs `run` on this thread while a second thread, as a user would, acts once on this thread's
+// shown window of the expected class (none: no window is expected). Any other window of the
+// launcher's, and the expected one when the act leaves it shown, is named in unexpectedWindows and
+// closed at once: the row fails in moments instead of waiting for a user in a loop.
+void WhileUserActsOn(const wchar_t* expected, const std::function<void(HWND)>& act, const std::function<void()>& run)
 {
     const DWORD thread = GetCurrentThreadId();
     std::atomic<bool> returned(false);
     std::thread user([&] {
-        for (DWORD waited = 0; !returned && waited < PATIENCE_MS; waited += 25, Sleep(25))
+        HWND acted = nullptr;
+        for (; !returned; Sleep(25))
         {
-            const HWND window = ShownThreadWindow(thread, {className});
-            if (window != nullptr)
+            const HWND window = ShownThreadWindow(thread, {L"AppName", L"#32770"});
+            if (window == nullptr)
+                continue;
+            if (acted == nullptr && expected != nullptr && ClassName(window) == expected)
             {
                 act(window);
-                return;
+                acted = window;
+                continue;
             }
+            unexpectedWindows.push_back(Describe(window) + (window == acted ? ", left shown by the user's act" : ""));
+            Dismiss(window);
+            // A window that nothing closes: only the end of its loop lets the row go on.
+            if (IsWindowVisible(window))
+                PostThreadMessageW(thread, WM_QUIT, 0, 0);
         }
     });
     run();
@@ -309,13 +317,20 @@ void WhileUserActsOn(const wchar_t* className, const std::function<void(HWND)>& 
     user.join();
 }
 
-// Presses OK in the renderer-choice window that this thread shows while the sequence runs.
-int RunStartUpAndPressOk(const TestFolder& folder, const char* applicationIni)
+// The sequence in a scratch current folder, with the application INI when one is given. OK is
+// pressed in the renderer-choice window when the row expects it; any other window is closed.
+int RunStartUpIn(const TestFolder& folder, const char* applicationIni, bool pressOk = false)
 {
+    if (applicationIni != nullptr)
+        WriteBytes(folder / L"Tarnwickb.ini", applicationIni);
+    wchar_t previous[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
     int exitCode = 0;
     WhileUserActsOn(
-        L"AppName", [](HWND window) { Click(GetDlgItem(window, 1000)); },
-        [&] { exitCode = RunStartUpIn(folder, applicationIni); });
+        pressOk ? L"AppName" : nullptr, [](HWND window) { Click(GetDlgItem(window, 1000)); },
+        [&] { exitCode = TARNWICK::RunStartUpSequence(""); });
+    SetCurrentDirectoryW(previous);
     return exitCode;
 }
 
@@ -359,7 +374,7 @@ TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon
                 CreateDirectoryW((folder / L"Corvash").c_str(), nullptr);
                 CreateDirectoryW((folder / L"Corvash\\Vantorel").c_str(), nullptr);
                 CreateDirectoryW((folder / L"Corvash\\Vantorel\\Tarnwick.user.ini").c_str(), nullptr);
-                return RunStartUpAndPressOk(folder, programs);
+                return RunStartUpIn(folder, programs, true);
             },
             0, L"Cannot update user's Vantorel configuration."},
     };
@@ -368,6 +383,7 @@ TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon
         SCOPED_TRACE(row.name);
         TestFolder folder;
         boxCalls.clear();
+        unexpectedWindows.clear();
         std::optional<int> exitCode;
         {
             const ImportSwap box("user32.dll", "MessageBoxW", reinterpret_cast<void*>(&RecordBox));
@@ -377,6 +393,7 @@ TEST(LauncherBoxCalls, EachBoxHasNoOwnerTheErrorCaptionAndOnlyOkWithTheErrorIcon
         }
         EXPECT_EQ(exitCode, row.exitCode);
         EXPECT_EQ(boxCalls, (std::vector<BoxCall>{{nullptr, row.text, L"Error", MB_OK | MB_ICONERROR}}));
+        EXPECT_EQ(unexpectedWindows, std::vector<std::string>{});
     }
 }
 
@@ -411,9 +428,11 @@ TEST(ShowUnexpectedError, ErrorBoxWithTheMessageOrAFixedSentence)
     for (const auto& row : rows)
     {
         SCOPED_TRACE(row.name);
+        unexpectedWindows.clear();
         const std::optional<BoxReading> seen = ShowUnexpectedErrorAndRead(row.message);
         ASSERT_TRUE(seen.has_value()) << "no message box shown";
         EXPECT_EQ(*seen, OkBox(L"Error", row.text, BoxIcon::Error));
+        EXPECT_EQ(unexpectedWindows, std::vector<std::string>{});
     }
 }
 

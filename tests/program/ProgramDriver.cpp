@@ -10,7 +10,6 @@ namespace
 {
 
 constexpr DWORD POLL_MS = 50;
-constexpr DWORD ABSENCE_PAUSE_MS = 3000;
 
 const wchar_t GAME_REPORT[] = L"\\game-received.txt";
 
@@ -94,12 +93,6 @@ std::optional<std::string> WaitForGameReport(const std::wstring& folder)
         Sleep(POLL_MS);
     }
     return std::nullopt;
-}
-
-bool GameReportStaysAbsent(const std::wstring& folder)
-{
-    Sleep(ABSENCE_PAUSE_MS);
-    return !Exists(folder + GAME_REPORT);
 }
 
 } // namespace TARNWICK::PROGRAM

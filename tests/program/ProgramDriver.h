@@ -30,7 +30,5 @@ bool IsChecked(HWND button);
 
 // Polls for the stand-in game's report in the folder; nothing after the timeout.
 std::optional<std::string> WaitForGameReport(const std::wstring& folder);
-// True when the report has not appeared after a pause long enough for a started game to write it.
-bool GameReportStaysAbsent(const std::wstring& folder);
 
 } // namespace TARNWICK::PROGRAM

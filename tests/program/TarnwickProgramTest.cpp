@@ -161,7 +161,7 @@ protected:
     {
         auto launch =
             std::make_unique<Process>(program.empty() ? Program() : program, arguments, folder, inheritHandles);
-        EXPECT_TRUE(launch->Started());
+        EXPECT_TRUE(launch->Started()) << "CreateProcessW failed: error " << launch->StartError();
         return launch;
     }
 
@@ -172,10 +172,12 @@ protected:
         EXPECT_EQ(code, *exit);
     }
 
-    // The game's report: its program in the working folder, the command line, the launcher's current
-    // folder. The report goes, so that a later start can be checked.
-    void ExpectGame(const std::string& commandLine)
+    // One game started by the launcher, and its report: its program in the working folder, the
+    // command line, the launcher's current folder. The report goes, so that a later start can be
+    // checked.
+    void ExpectGame(const Process& launch, const std::string& commandLine)
     {
+        EXPECT_EQ(2u, launch.ProcessesStarted()) << "not the launcher and one game";
         const std::optional<std::string> report = WaitForGameReport(folder);
         ASSERT_TRUE(report.has_value()) << "no game started";
         const std::string where = ToUtf8(folder);
@@ -189,10 +191,15 @@ protected:
     {
         EXPECT_EQ(nullptr, WaitForWindow(launch));
         ExpectExit(launch, 0);
-        ExpectGame(commandLine);
+        ExpectGame(launch, commandLine);
     }
 
-    void ExpectNoGame() { EXPECT_TRUE(GameReportStaysAbsent(folder)) << "a game was started"; }
+    // Read once the launcher has ended, or while it waits: by then it would have started the game.
+    void ExpectNoGame(const Process& launch)
+    {
+        EXPECT_EQ(1u, launch.ProcessesStarted()) << "the launcher started a process";
+        EXPECT_FALSE(Exists(folder + L"\\game-received.txt")) << "a game was started";
+    }
 
     void ExpectUserIni(const std::optional<std::string>& bytes)
     {
@@ -305,9 +312,9 @@ TEST_P(WindowRoads, EndsAsChosen)
         ExpectUserIni(row.userIniAfter);
         ExpectStoredNames(row.userIniAfter.has_value());
         if (row.game)
-            ExpectGame(*row.game);
+            ExpectGame(*launch, *row.game);
         else
-            ExpectNoGame();
+            ExpectNoGame(*launch);
     }
     const auto next = Start(L"-RUNGAME");
     if (row.nextGame)
@@ -436,9 +443,9 @@ TEST_P(StartUpFailures, ShowMessageAndExitMinusOne)
         const auto launch = Start(row.arguments, program);
         ExpectMessage(WaitForWindow(*launch), row.message);
         ExpectExit(*launch, 0xFFFFFFFF);
+        ExpectNoGame(*launch);
     }
     redirect.reset();
-    ExpectNoGame();
     if (row.failure == Failure::MakerFolderIsFile)
     {
         EXPECT_EQ(std::string("not a folder"), ReadBytes(MakerFolder()));
@@ -476,7 +483,7 @@ TEST_F(TarnwickProgram, ReadOnlyUserIni_OkShowsMessage4AndKeepsFile)
     ExpectUserIni(std::string(HAND_DIRECT3D_MOUSE_FIX));
     EXPECT_TRUE(GetFileAttributesW(UserIniPath().c_str()) & FILE_ATTRIBUTE_READONLY);
     ExpectStoredNames(true);
-    ExpectNoGame();
+    ExpectNoGame(*launch);
 }
 
 TEST_F(TarnwickProgram, FolderInUserIniPlace_RunGame_Message4ThenGameWithChoice)
@@ -490,10 +497,10 @@ TEST_F(TarnwickProgram, FolderInUserIniPlace_RunGame_Message4ThenGameWithChoice)
     Press(window, Finish::Ok);
     const HWND box = WaitForWindow(*launch);
     // The game waits for the message to be dismissed.
-    ExpectNoGame();
+    ExpectNoGame(*launch);
     ExpectMessage(box, L"Cannot update user's Vantorel configuration.");
     ExpectExit(*launch, 0);
-    ExpectGame("OriginalDirect3D.exe  -frameratemouse");
+    ExpectGame(*launch, "OriginalDirect3D.exe  -frameratemouse");
     EXPECT_TRUE(IsFolder(UserIniPath()));
     ExpectStoredNames(true);
 }
@@ -581,7 +588,7 @@ TEST_F(TarnwickProgram, MissingGameProgram_NoMessageExitZero)
     const auto launch = Start(L"-RUNGAME");
     EXPECT_EQ(nullptr, WaitForWindow(*launch));
     ExpectExit(*launch, 0);
-    ExpectNoGame();
+    ExpectNoGame(*launch);
 }
 
 } // namespace

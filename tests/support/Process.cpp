@@ -18,13 +18,23 @@ Process::Process(const std::wstring& program, const std::wstring& arguments, con
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+    // In a job of its own before it runs, so that every process it starts is counted there.
+    job = CreateJobObjectW(nullptr, nullptr);
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles, CREATE_SUSPENDED,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+    {
+        startError = GetLastError();
         process = PROCESS_INFORMATION{};
+        return;
+    }
+    AssignProcessToJobObject(job, process.hProcess);
+    ResumeThread(process.hThread);
 }
 
 Process::~Process()
 {
+    if (job)
+        CloseHandle(job);
     if (!Started())
         return;
     // A case that failed half-way must not leave its program behind for the next one.
@@ -49,4 +59,12 @@ std::optional<DWORD> Process::WaitForExit(DWORD timeout) const
         !GetExitCodeProcess(process.hProcess, &code))
         return std::nullopt;
     return code;
+}
+
+DWORD Process::ProcessesStarted() const
+{
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting, sizeof accounting, nullptr))
+        return 0;
+    return accounting.TotalProcesses;
 }

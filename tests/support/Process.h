@@ -1,5 +1,5 @@
 // One run of a program under test: started with a command line and a current folder, waited for,
-// and ended by force if a test leaves it running.
+// and ended by force if a test leaves it running; and the processes that it started in turn.
 #pragma once
 
 #include <windows.h>
@@ -26,11 +26,18 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool Started() const { return process.hProcess != nullptr; }
+    // Why the start failed: the platform's error code.
+    DWORD StartError() const { return startError; }
     bool Running() const;
     DWORD Id() const { return process.dwProcessId; }
     // The exit code, or nothing when the process is still running after the timeout.
     std::optional<DWORD> WaitForExit(DWORD timeout = PATIENCE_MS) const;
+    // How many processes this run has made so far: the program itself, those it started, and
+    // theirs. Counted by the platform as each starts, so the count waits for nothing.
+    DWORD ProcessesStarted() const;
 
 private:
     PROCESS_INFORMATION process{};
+    HANDLE job = nullptr;
+    DWORD startError = 0;
 };

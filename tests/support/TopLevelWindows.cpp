@@ -7,7 +7,7 @@ namespace
 {
 
 constexpr DWORD POLL_MS = 50;
-// Long enough for a window to be shown, or for another test's window to leave it uncovered.
+// Long enough for a window whose thread has shown it to become the foreground window.
 constexpr DWORD SHOWN_MS = 5000;
 // The message box's text control.
 constexpr int MESSAGE_TEXT = 0xFFFF;
@@ -56,9 +56,9 @@ bool IsOwnWindow(HWND window)
     return owner == GetCurrentProcessId();
 }
 
-// Whether the control's pixels on the screen are the icon as the control draws it: over its
-// background, which the icon's transparent corner shows.
-bool PicturesIcon(HWND control, HICON icon)
+// Which of the icons the control's pixels on the screen show, as the control draws an icon: over
+// its background, which the icon's transparent corner shows. -1: none of them.
+int PicturedIcon(HWND control, const std::vector<HICON>& icons)
 {
     RECT area{};
     GetClientRect(control, &area);
@@ -74,30 +74,35 @@ bool PicturesIcon(HWND control, HICON icon)
     void* drawnBits = nullptr;
     const HBITMAP seen = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &seenBits, nullptr, 0);
     const HBITMAP drawn = CreateDIBSection(memory, &format, DIB_RGB_COLORS, &drawnBits, nullptr, 0);
-    bool same = false;
+    int pictured = -1;
     if (seen && drawn && width > 0 && height > 0)
     {
         const HGDIOBJ original = SelectObject(memory, seen);
         BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
         const HBRUSH background = CreateSolidBrush(GetPixel(memory, 0, 0));
         SelectObject(memory, drawn);
-        FillRect(memory, &area, background);
-        DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        SelectObject(memory, original);
-        DeleteObject(background);
-        same = true;
         const auto* seenPixels = static_cast<const DWORD*>(seenBits);
         const auto* drawnPixels = static_cast<const DWORD*>(drawnBits);
-        // The screen keeps no alpha.
-        for (int i = 0; same && i < width * height; ++i)
-            same = (seenPixels[i] & 0xFFFFFF) == (drawnPixels[i] & 0xFFFFFF);
+        for (size_t index = 0; pictured < 0 && index < icons.size(); ++index)
+        {
+            FillRect(memory, &area, background);
+            DrawIconEx(memory, 0, 0, icons[index], width, height, 0, nullptr, DI_NORMAL);
+            GdiFlush();
+            bool same = true;
+            // The screen keeps no alpha.
+            for (int i = 0; same && i < width * height; ++i)
+                same = (seenPixels[i] & 0xFFFFFF) == (drawnPixels[i] & 0xFFFFFF);
+            if (same)
+                pictured = static_cast<int>(index);
+        }
+        SelectObject(memory, original);
+        DeleteObject(background);
     }
     DeleteObject(seen);
     DeleteObject(drawn);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return same;
+    return pictured;
 }
 
 std::wstring MessageText(HWND box)
@@ -125,9 +130,20 @@ BoxIcon ReadIcon(HWND box)
     if (IsOwnWindow(box))
         return reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0)) == error ? BoxIcon::Error
                                                                                             : BoxIcon::Other;
-    for (DWORD waited = 0; waited < SHOWN_MS; waited += POLL_MS, Sleep(POLL_MS))
-        if (PicturesIcon(control, error))
+    // Another process's box is seen on the screen once it is painted there, which takes long on a
+    // busy machine; until then the control shows none of the icons a box can show.
+    const std::vector<HICON> icons = {error, LoadIconW(nullptr, IDI_WARNING), LoadIconW(nullptr, IDI_INFORMATION),
+                                      LoadIconW(nullptr, IDI_QUESTION), LoadIconW(nullptr, IDI_APPLICATION)};
+    for (DWORD waited = 0; waited < PATIENCE_MS; waited += POLL_MS, Sleep(POLL_MS))
+        switch (PicturedIcon(control, icons))
+        {
+        case -1:
+            break;
+        case 0:
             return BoxIcon::Error;
+        default:
+            return BoxIcon::Other;
+        }
     return BoxIcon::Other;
 }
 
@@ -191,6 +207,14 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, PATIENCE_MS, &result) != 0;
 }
 
+void Dismiss(HWND window)
+{
+    Close(window);
+    for (HWND button : Children(window, L"Button"))
+        if (IsWindowVisible(window))
+            Click(button);
+}
+
 bool operator==(const BoxReading& left, const BoxReading& right)
 {
     return left.caption == right.caption && left.text == right.text && left.icon == right.icon &&
@@ -222,6 +246,8 @@ BoxReading OkBox(const std::wstring& caption, const std::wstring& text, BoxIcon 
 
 bool ComesToFront(HWND window)
 {
+    // Answered once the window's thread is back in its message loop, past showing the window.
+    Send(window, WM_NULL);
     for (DWORD waited = 0; waited < SHOWN_MS; waited += POLL_MS, Sleep(POLL_MS))
     {
         GUITHREADINFO thread{};

@@ -34,7 +34,7 @@ struct BoxReading
 bool operator==(const BoxReading& left, const BoxReading& right);
 void PrintTo(const BoxReading& box, std::ostream* out);
 // The icon is the system's error icon: in this process its very handle, in another its picture
-// on the screen, waited for while something covers it.
+// on the screen, waited for until the box is painted there.
 BoxReading ReadBox(HWND box);
 // What an MB_OK box reads as: one button, OK.
 BoxReading OkBox(const std::wstring& caption, const std::wstring& text, BoxIcon icon);
@@ -50,3 +50,6 @@ DWORD PlainExtendedStyle(DWORD frameStyle, const std::wstring& controlClass = {}
 bool Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 inline bool Click(HWND button) { return Send(button, BM_CLICK); }
 inline bool Close(HWND window) { return Send(window, WM_CLOSE); }
+// Ends a window that a test did not expect, as a user would: closes it, or else presses its
+// buttons in turn until it is gone.
+void Dismiss(HWND window);

@@ -8,4 +8,6 @@ arch=$2
 prefix=$3
 shift 3
 "$wine_run" --arch "$arch" --prefix "$prefix" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /t REG_SZ /d no3d /f >/dev/null
+# On disk before the program's session of the prefix starts, whatever the server's timing.
+"$wine_run" --arch "$arch" --prefix "$prefix" --wait
 exec "$wine_run" --arch "$arch" --prefix "$prefix" "$@"
