@@ -292,10 +292,11 @@ protected:
         temporaryName.clear();
         temporaryFile = nullptr;
         openFails = false;
+        ASSERT_TRUE(WriteBytes(path, kPrevious));
     }
 
-    // Saves a choice over the previous file at path with the save's file calls recorded.
-    void SaveWhileRecording(const std::wstring& path)
+    // Saves a choice over the previous file with the save's file calls recorded.
+    void SaveWhileRecording()
     {
         const struct
         {
@@ -319,6 +320,19 @@ protected:
         saved = Save(path, 1, true);
     }
 
+    // The save's first calls: a temporary file named, and so made, in the user INI's folder, then
+    // opened for writing by the save alone.
+    std::vector<std::wstring> NamedAndOpened() const
+    {
+        const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
+        const HANDLE noTemplate = nullptr;
+        return {Call(L"GetTempFileNameW", folder.Path(), L"Tar", 0u),
+            Call(L"CreateFileW", temporaryName, static_cast<DWORD>(GENERIC_WRITE), 0ul, noSecurity,
+                static_cast<DWORD>(TRUNCATE_EXISTING), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), noTemplate)};
+    }
+
+    TestFolder folder;
+    const std::wstring path = folder / L"Tarnwick.user.ini";
     bool saved = false;
 };
 
@@ -326,45 +340,29 @@ protected:
 // written through, so that after a power failure the player finds the old choice or the new one.
 TEST_F(FileReplacementCalls, TemporaryFileFlushedClosedAndMovedWithWriteThrough)
 {
-    TestFolder folder;
-    const std::wstring path = folder / L"Tarnwick.user.ini";
-    ASSERT_TRUE(WriteBytes(path, kPrevious));
-    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording(path));
+    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording());
     EXPECT_TRUE(saved);
-    const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
     const LPOVERLAPPED notOverlapped = nullptr;
-    const HANDLE noTemplate = nullptr;
-    const std::vector<std::wstring> expected = {
-        Call(L"GetTempFileNameW", folder.Path(), L"Tar", 0u),
-        Call(L"CreateFileW", temporaryName, static_cast<DWORD>(GENERIC_WRITE), 0ul, noSecurity,
-            static_cast<DWORD>(TRUNCATE_EXISTING), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), noTemplate),
+    std::vector<std::wstring> expected = NamedAndOpened();
+    expected.insert(expected.end(), {
         Call(L"WriteFile", temporaryFile, 73ul, notOverlapped),
         Call(L"FlushFileBuffers", temporaryFile),
         Call(L"CloseHandle", temporaryFile),
         Call(L"MoveFileExW", temporaryName, path,
             static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)),
-    };
+    });
     EXPECT_EQ(fileCalls, expected);
 }
 
 // The name lookup creates the file it names: a save that cannot open it leaves nothing behind.
 TEST_F(FileReplacementCalls, TemporaryFileThatCannotBeOpenedIsDeleted)
 {
-    TestFolder folder;
-    const std::wstring path = folder / L"Tarnwick.user.ini";
-    ASSERT_TRUE(WriteBytes(path, kPrevious));
     openFails = true;
-    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording(path));
+    ASSERT_NO_FATAL_FAILURE(SaveWhileRecording());
     EXPECT_FALSE(saved);
     ASSERT_FALSE(temporaryName.empty());
-    const LPSECURITY_ATTRIBUTES noSecurity = nullptr;
-    const HANDLE noTemplate = nullptr;
-    const std::vector<std::wstring> expected = {
-        Call(L"GetTempFileNameW", folder.Path(), L"Tar", 0u),
-        Call(L"CreateFileW", temporaryName, static_cast<DWORD>(GENERIC_WRITE), 0ul, noSecurity,
-            static_cast<DWORD>(TRUNCATE_EXISTING), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL), noTemplate),
-        Call(L"DeleteFileW", temporaryName),
-    };
+    std::vector<std::wstring> expected = NamedAndOpened();
+    expected.push_back(Call(L"DeleteFileW", temporaryName));
     EXPECT_EQ(fileCalls, expected);
     EXPECT_EQ(ReadBytes(path), kPrevious);
     EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::wstring>{L"Tarnwick.user.ini"});
