@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Configures the project into a scratch folder without naming a build type, as a user who just
 runs cmake would, with the toolchain and dependencies of the given build, and checks that it is a
-release whose programs are stripped as they are linked. scripts/test always names Release, so only this
-sees the default.
+release whose programs are stripped as they are linked. scripts/test always names Release, so only
+this sees the default.
     check_default_build.py cmake SOURCE_FOLDER BUILD_FOLDER
 """
 
