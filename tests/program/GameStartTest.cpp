@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -279,9 +280,9 @@ std::vector<std::string> unexpectedWindows;
 
 std::string Describe(HWND window)
 {
-    const HWND message = GetDlgItem(window, 0xFFFF);
-    return TARNWICK::WideToUtf8(ClassName(window) + L" \"" + Text(window) + L"\"" +
-                                (message ? L": \"" + Text(message) + L"\"" : L""));
+    std::ostringstream described;
+    PrintTo(ReadBox(window), &described);
+    return described.str();
 }
 
 // Runs `run` on this thread while a second thread, as a user would, acts once on this thread's

@@ -11,8 +11,6 @@ namespace
 
 constexpr DWORD POLL_MS = 50;
 
-const wchar_t GAME_REPORT[] = L"\\game-received.txt";
-
 } // namespace
 
 std::string ToUtf8(const std::wstring& text)
@@ -76,12 +74,17 @@ bool IsChecked(HWND button)
     return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+std::wstring GameReportPath(const std::wstring& folder)
+{
+    return folder + L"\\game-received.txt";
+}
+
 std::optional<std::string> WaitForGameReport(const std::wstring& folder)
 {
     for (DWORD waited = 0; waited < PATIENCE_MS; waited += POLL_MS)
     {
         // The game may still be writing: only three whole lines make a report.
-        const std::optional<std::string> report = ReadBytes(folder + GAME_REPORT);
+        const std::optional<std::string> report = ReadBytes(GameReportPath(folder));
         if (report)
         {
             size_t lines = 0;

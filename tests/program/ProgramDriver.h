@@ -28,6 +28,8 @@ HWND WaitForWindow(const Process& launcher);
 HWND ChildByClassAndId(HWND parent, const std::wstring& className, int id);
 bool IsChecked(HWND button);
 
+// Where the stand-in game writes its report when started in the folder.
+std::wstring GameReportPath(const std::wstring& folder);
 // Polls for the stand-in game's report in the folder; nothing after the timeout.
 std::optional<std::string> WaitForGameReport(const std::wstring& folder);
 

@@ -184,7 +184,7 @@ protected:
         EXPECT_EQ(where + "\\" + commandLine.substr(0, commandLine.find(' ')) + "\n" + commandLine + "\n" + where +
                       "\n",
                   *report);
-        DeleteFileW((folder + L"\\game-received.txt").c_str());
+        DeleteFileW(GameReportPath(folder).c_str());
     }
 
     void ExpectGameAtOnce(const Process& launch, const std::string& commandLine)
@@ -198,7 +198,7 @@ protected:
     void ExpectNoGame(const Process& launch)
     {
         EXPECT_EQ(1u, launch.ProcessesStarted()) << "the launcher started a process";
-        EXPECT_FALSE(Exists(folder + L"\\game-received.txt")) << "a game was started";
+        EXPECT_FALSE(Exists(GameReportPath(folder))) << "a game was started";
     }
 
     void ExpectUserIni(const std::optional<std::string>& bytes)
@@ -569,7 +569,7 @@ TEST_F(TarnwickProgram, InheritableHandleOfTheCaller_NotHandedOnToTheGame)
         const Process game(folder + L"\\OriginalSoftware.exe", L"", folder, true);
         ASSERT_EQ(std::optional<DWORD>(0), game.WaitForExit());
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(semaphore, 0)) << "the stand-in game cannot reach the handle";
-        DeleteFileW((folder + L"\\game-received.txt").c_str());
+        DeleteFileW(GameReportPath(folder).c_str());
     }
 
     ASSERT_TRUE(WriteBytes(UserIniPath(), SAVED_SOFTWARE));
